@@ -4,7 +4,7 @@ namespace s::platform::faults {
 
 // Failure injection for tests of the callers of Files.h: the steps below can be made to fail
 // with a chosen error number, as a full or broken disk would.
-enum class FileStep { Read, CreateTemporary, Write, Sync, Rename, Lock };
+enum class FileStep { Read, CreateTemporary, Write, Sync, Rename, MoveAside, Lock };
 
 // The next call of the step fails, after `skip` calls that succeed. One fault per step.
 void failNext(FileStep step, int error, int skip = 0);

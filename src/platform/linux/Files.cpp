@@ -227,6 +227,8 @@ FileResult writeFileDurably(const std::string& path, std::string_view bytes, Fil
 
 FileResult moveAside(const std::string& path, const std::string& wantedName, std::string* usedName)
 {
+    if (int error = faults::take(FileStep::MoveAside))
+        return {error};
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::string candidate = attempt == 0 ? wantedName : wantedName + "-" + std::to_string(attempt);
         if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, candidate.c_str(), RENAME_NOREPLACE) == 0) {
