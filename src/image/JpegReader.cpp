@@ -53,7 +53,8 @@ bool decodeInto(std::span<const unsigned char> bytes, Image& image, jpeg_decompr
     // These byte orders give 0xAARRGGBB words on either kind of machine.
     info.out_color_space = std::endian::native == std::endian::little ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     jpeg_start_decompress(&info);
-    if (info.output_components != 4 || info.output_width > static_cast<JDIMENSION>(Image::kMaxPixels) ||
+    // libjpeg's dimensions are at most 65500, so they fit an int; allocate refuses huge images.
+    if (info.output_components != 4 ||
         !image.allocate(static_cast<int>(info.output_width), static_cast<int>(info.output_height))) {
         jpeg_destroy_decompress(&info);
         return false;

@@ -134,7 +134,7 @@ std::size_t readLanguagePack(Localizer& localizer, std::string_view pack, PackRe
     do {
         root->clear();
         xml::ParseResult result = root->parseUtf8(pack.substr(offset));
-        if (result.status == xml::ParseStatus::NoElement)
+        if (result.status == xml::ParseStatus::NoElement || result.offset == 0)
             return 0;
         offset += result.offset;
     } while (root->isComment() && offset < pack.size());

@@ -55,6 +55,11 @@ unsigned char orange(int, int, int c)
     return rgb[c];
 }
 
+unsigned char cyan(int, int, int c)
+{
+    return c == 0 ? 255 : 0;
+}
+
 unsigned char greyRamp(int x, int, int)
 {
     return static_cast<unsigned char>(x * 16);
@@ -111,7 +116,7 @@ TEST(JpegReader, DamagedDataDecodesToNothing)
         {0xFF, 0xD8},
         {0xFF, 0xD8, 0xFF, 0xE0, 0x00},
         std::vector<unsigned char>(200, 0xAB),
-        encode(8, 8, 4, orange),  // CMYK is not a colour space of this program's images
+        encode(8, 8, 4, cyan),  // CMYK is not a colour space of this program's images
     };
     // Cut anywhere: in the headers, in the scan, just before the end marker.
     for (std::size_t length : {std::size_t{3}, std::size_t{20}, good.size() / 3, good.size() / 2, good.size() - 2})
