@@ -43,6 +43,8 @@ public:
     Status collect();
     Status format(const QueryCounter& counter, std::int64_t& value);
 
+    long clockTicksPerSecond() const { return m_clockTicksPerSecond; }
+
     // Whether the path names a counter that exists now.
     static Status validate(const SystemFiles& files, std::string_view path);
 
