@@ -53,57 +53,43 @@ TEST(CounterNamesTest, NamesAreEmptyBeforeResolution)
         EXPECT_EQ(names.get(entry), "") << entry;
 }
 
-TEST(CounterNamesTest, EnglishSystemProbesOnlyTheFirstPath)
+TEST(CounterNamesTest, FirstExistingProbeDecidesTheDiskPaths)
 {
-    FakeSystem system;
-    system.existing = {"\\Process(_Total)\\% Processor Time", "\\Prozess(_Total)\\Prozessorzeit (%)"};
-    CounterNames names;
-    bool retry = true;
-    resolveCounterNames(names, retry, system.resolution());
+    const std::string english = "\\Process(_Total)\\% Processor Time";
+    const std::string german = "\\Prozess(_Total)\\Prozessorzeit (%)";
+    const std::string lastIndexes = "\\230(_Total)\\?";
+    struct Case {
+        const char* system;
+        std::set<std::string> existing;
+        size_t probed;
+        DiskPaths paths;
+    };
+    const Case cases[] = {
+        {"English", {english, german}, 1,
+         {"\\PhysicalDisk(_Total)\\Disk Read Bytes/sec", "\\PhysicalDisk(_Total)\\Disk Write Bytes/sec",
+          "\\PhysicalDisk(_Total)\\% Disk Time"}},
+        {"German", {german}, 2,
+         {"\\Physikalischer Datenträger(_Total)\\Bytes gelesen/s",
+          "\\Physikalischer Datenträger(_Total)\\Bytes geschrieben/s", "\\Physikalischer Datenträger(_Total)\\Zeit (%)"}},
+        {"indexes only", {lastIndexes}, 36, {"\\234(_Total)\\220", "\\234(_Total)\\222", "\\234(_Total)\\200"}},
+    };
+    for (const Case& c : cases) {
+        FakeSystem system;
+        system.existing = c.existing;
+        CounterNames names;
+        bool retry = true;
+        resolveCounterNames(names, retry, system.resolution());
 
-    EXPECT_EQ(system.probed, std::vector<std::string>{"\\Process(_Total)\\% Processor Time"});
-    const DiskPaths paths = diskPaths(names);
-    EXPECT_EQ(paths.read, "\\PhysicalDisk(_Total)\\Disk Read Bytes/sec");
-    EXPECT_EQ(paths.write, "\\PhysicalDisk(_Total)\\Disk Write Bytes/sec");
-    EXPECT_EQ(paths.busy, "\\PhysicalDisk(_Total)\\% Disk Time");
-    EXPECT_EQ(names.get(kProcessorObject), "Processor");
-    EXPECT_EQ(names.get(kElapsedTime), "Elapsed Time");
-    EXPECT_TRUE(retry);
-    EXPECT_EQ(system.rebuilds, 0);
-}
-
-TEST(CounterNamesTest, GermanSystemProbesTheFirstTwoPaths)
-{
-    FakeSystem system;
-    system.existing = {"\\Prozess(_Total)\\Prozessorzeit (%)"};
-    CounterNames names;
-    bool retry = true;
-    resolveCounterNames(names, retry, system.resolution());
-
-    EXPECT_EQ(system.probed,
-              (std::vector<std::string>{"\\Process(_Total)\\% Processor Time", "\\Prozess(_Total)\\Prozessorzeit (%)"}));
-    const DiskPaths paths = diskPaths(names);
-    EXPECT_EQ(paths.read, "\\Physikalischer Datenträger(_Total)\\Bytes gelesen/s");
-    EXPECT_EQ(paths.write, "\\Physikalischer Datenträger(_Total)\\Bytes geschrieben/s");
-    EXPECT_EQ(paths.busy, "\\Physikalischer Datenträger(_Total)\\Zeit (%)");
-}
-
-TEST(CounterNamesTest, OnlyTheLastProbeGivesTheIndexPaths)
-{
-    FakeSystem system;
-    system.existing = {"\\230(_Total)\\?"};
-    CounterNames names;
-    bool retry = true;
-    resolveCounterNames(names, retry, system.resolution());
-
-    ASSERT_EQ(system.probed.size(), 36u);
-    const DiskPaths paths = diskPaths(names);
-    EXPECT_EQ(paths.read, "\\234(_Total)\\220");
-    EXPECT_EQ(paths.write, "\\234(_Total)\\222");
-    EXPECT_EQ(paths.busy, "\\234(_Total)\\200");
-    EXPECT_EQ(names.get(kProcessorTime), "?");
-    EXPECT_EQ(names.get(kProcessObject), "230");
-    EXPECT_EQ(names.get(kElapsedTime), "684");
+        ASSERT_EQ(system.probed.size(), c.probed) << c.system;
+        for (size_t probe = 1; probe <= c.probed; ++probe)
+            EXPECT_EQ(system.probed[probe - 1], probePath(static_cast<int>(probe))) << c.system;
+        const DiskPaths paths = diskPaths(names);
+        EXPECT_EQ(paths.read, c.paths.read) << c.system;
+        EXPECT_EQ(paths.write, c.paths.write) << c.system;
+        EXPECT_EQ(paths.busy, c.paths.busy) << c.system;
+        EXPECT_TRUE(retry) << c.system;
+        EXPECT_EQ(system.rebuilds, 0) << c.system;
+    }
 }
 
 TEST(CounterNamesTest, NoProbeMatchingTwiceRebuildsOnceAndKeepsTheEnglishNames)
@@ -169,6 +155,12 @@ TEST(CounterNamesTest, EveryProbeSelectsItsLanguagesDiskNames)
         EXPECT_EQ(set[kDiskTime - 1], c.time) << c.probe;
     }
     EXPECT_EQ(nameSetForProbe(35)[kProcessorTime - 1], "6");
+    EXPECT_EQ(nameSetForProbe(36)[kProcessorTime - 1], "?");
+    EXPECT_EQ(nameSetForProbe(36)[kProcessObject - 1], "230");
+    EXPECT_EQ(nameSetForProbe(36)[kElapsedTime - 1], "684");
+    EXPECT_EQ(nameSetForProbe(1)[kProcessorObject - 1], "Processor");
+    EXPECT_EQ(nameSetForProbe(1)[kElapsedTime - 1], "Elapsed Time");
+    EXPECT_EQ(nameSetForProbe(2)[kProcessorObject - 1], "");
 
     std::set<std::string_view> paths;
     for (int probe = 1; probe <= kProbeCount; ++probe) {
