@@ -1,0 +1,41 @@
+#pragma once
+
+#include "foundation/IPoolable.h"
+
+#include <cstddef>
+#include <string>
+
+class CDelayedDirectoryChangeHandler;
+
+// One notification on its way from the watcher's worker to the thread that delivers it.
+// Pooled: the strings keep their capacity, so a busy watch allocates nothing per change.
+struct DelayedNotification final : public s::thread::IPoolable {
+    enum Type : int {
+        // Not a notification: tells the handler that everything posted before it was delivered.
+        kFlush = 0,
+        kCreated = 1,
+        kDeleted = 2,
+        kModified = 3,
+        kRenamed = 4,
+        kReadError = 5,
+        kWatchStarted = 6,
+        kWatchStopped = 7,
+    };
+
+    static constexpr int kPoolCapacity = 4096;
+
+    DelayedNotification() = default;
+    virtual ~DelayedNotification() = default;
+
+    CDelayedDirectoryChangeHandler* handler = nullptr;
+    int type = kFlush;
+    // The (old) path, or the directory for types 5 to 7.
+    std::string path;
+    // The new path of a rename, else empty.
+    std::string newPath;
+    int errorCode = 0;
+    std::size_t relativePathOffset = 0;
+
+    void reset() override;
+    void recycle() override;
+};
