@@ -5,6 +5,7 @@
 #include "changelog/PathParts.h"
 
 #include <algorithm>
+#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,8 +44,9 @@ private:
 class FakeList final : public fa::IChangeListView {
 public:
     std::vector<std::string> calls;
-    // Paths of the rows in the list, in the order they were added.
-    std::vector<std::string> listed;
+    // Paths of the rows in the list, in the order they were added (trimming takes the oldest,
+    // from the front).
+    std::deque<std::string> listed;
     int rowsMade = 0;
     int rowsGivenBack = 0;
 
@@ -74,6 +76,7 @@ public:
     }
 
     std::vector<std::string> takeCalls() { return std::exchange(calls, {}); }
+    std::vector<std::string> listedPaths() const { return {listed.begin(), listed.end()}; }
 
 private:
     void takeOut(const std::string& path)
