@@ -3,6 +3,7 @@
 #include "access/Handler.h"
 #include "monitor/CDirectoryChangeWatcher.h"
 #include "platform/ErrorCodes.h"
+#include "platform/FileStatus.h"
 
 namespace s::file::gui::dialogs::fileaccess {
 
@@ -17,6 +18,11 @@ std::vector<WatchOutcome> watchRoots(CDirectoryChangeWatcher& watcher, const std
         WatchOutcome outcome{root, watcher.addWatch(root, handler), {}};
         if (outcome.error == platform::kErrorSuccess)
             outcome.backend = watcher.getWatchBackend(root);
+        // The watcher refuses whatever is not a directory alike; a root that is not there at all
+        // is told apart for the user.
+        if (outcome.error == platform::kErrorBadPathName &&
+            platform::linkStatus(root).result == platform::LinkStatus::Result::Missing)
+            outcome.error = platform::kErrorPathNotFound;
         handler->release();
         outcomes.push_back(std::move(outcome));
     }

@@ -53,12 +53,12 @@ TEST(WatchRoots, EachRootGetsItsHandlerAndFailuresTheirReason)
     EXPECT_EQ(outcomes[0].error, 0);
     EXPECT_EQ(outcomes[1].error, 0);
     EXPECT_FALSE(outcomes[0].backend.empty());
+    EXPECT_EQ(fa::watchErrorText(outcomes[2].error), "no such directory");
+    EXPECT_EQ(fa::watchErrorText(outcomes[3].error), "not a directory");
     for (std::size_t i = 2; i < 4; ++i) {
         EXPECT_EQ(outcomes[i].root, roots[i]);
         EXPECT_NE(outcomes[i].error, 0);
         EXPECT_TRUE(outcomes[i].backend.empty());
-        const std::string reason = fa::watchErrorText(outcomes[i].error);
-        EXPECT_EQ(reason.find("system error"), std::string::npos) << reason;
     }
 
     s::testing::writeWhole(first.file("made.txt"), "12345");
