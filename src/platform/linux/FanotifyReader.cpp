@@ -75,7 +75,9 @@ int FanotifyReader::open(const std::string& directory, const Options& options, s
         return kErrorNotSupported;
     }
 
-    const unsigned base = FAN_CLASS_NOTIF | FAN_CLOEXEC | FAN_NONBLOCK | (options.unlimitedQueue ? FAN_UNLIMITED_QUEUE : 0);
+    // Thread ids instead of process ids: the two halves of a move come from one thread.
+    const unsigned base = FAN_CLASS_NOTIF | FAN_CLOEXEC | FAN_NONBLOCK | FAN_REPORT_TID |
+                          (options.unlimitedQueue ? FAN_UNLIMITED_QUEUE : 0);
     bool targetIds = options.targetIds;
     int fanotify = ::fanotify_init(base | (targetIds ? FAN_REPORT_DFID_NAME_TARGET : FAN_REPORT_DFID_NAME),
                                    O_RDONLY | O_LARGEFILE);
@@ -156,8 +158,8 @@ FillResult FanotifyReader::fill(std::byte* buffer, std::size_t capacity)
             if (count < 0 && errno != EAGAIN)
                 result.failure = errorFromErrno(errno);
             // The queue is empty: a move whose partner is not there yet has none.
-            else if (!m_renameEvents)
-                flushMove();
+            else
+                flushMoves();
             break;
         }
     }
@@ -244,7 +246,7 @@ bool FanotifyReader::parseInfo(const std::byte* info, std::size_t length, Handle
 void FanotifyReader::handleEvent(std::uint64_t mask, int pid, const std::byte* info, std::size_t length)
 {
     if ((mask & FAN_Q_OVERFLOW) != 0) {
-        flushMove();
+        flushMoves();
         m_output.notice(kErrorChangesLost, true, {}, {});
         // Renames may have been among the lost events: cached paths can no longer be trusted.
         m_cache.clear();
@@ -260,8 +262,11 @@ void FanotifyReader::handleEvent(std::uint64_t mask, int pid, const std::byte* i
     if (!parseInfo(info, length, entry, oldEntry, newEntry, child))
         return;
     const bool isDirectory = (mask & FAN_ONDIR) != 0;
-    if (m_move.active && !((mask & FAN_MOVED_TO) != 0 && pid == m_move.pid))
-        flushMove();
+    // Anything else the same thread does means the move it started has no second half here.
+    const auto move = std::find_if(m_moves.begin(), m_moves.end(), [pid](const PendingMove& m) { return m.thread == pid; });
+    const bool pairs = move != m_moves.end() && (mask & FAN_MOVED_TO) != 0;
+    if (move != m_moves.end() && !pairs)
+        flushMove(move);
 
     if ((mask & FAN_RENAME) != 0) {
         if (oldEntry.present && newEntry.present)
@@ -274,9 +279,10 @@ void FanotifyReader::handleEvent(std::uint64_t mask, int pid, const std::byte* i
         const Place to = resolve(entry.key);
         const bool toKnown = to.kind == Place::Known;
         const std::string_view toPath = toKnown ? std::string_view(to.entry->path) : std::string_view();
-        if (m_move.active) {
-            m_move.active = false;
-            renamed(m_move.known, m_move.path, m_move.name, toKnown, toPath, entry.name, m_move.isDirectory);
+        if (pairs) {
+            const PendingMove from = std::move(*move);
+            m_moves.erase(move);
+            renamed(from.known, from.path, from.name, toKnown, toPath, entry.name, from.isDirectory);
         } else {
             renamed(false, {}, {}, toKnown, toPath, entry.name, isDirectory);
         }
@@ -438,25 +444,31 @@ void FanotifyReader::renamed(bool fromKnown, std::string_view fromPath, std::str
     }
 }
 
-void FanotifyReader::startMove(const HandleInfo& entry, const HandleInfo& child, bool isDirectory, int pid)
+void FanotifyReader::startMove(const HandleInfo& entry, const HandleInfo& child, bool isDirectory, int thread)
 {
     const Place from = resolve(entry.key);
-    m_move.active = true;
-    m_move.known = from.kind == Place::Known && !from.entry->path.empty();
-    m_move.path = m_move.known ? from.entry->path : std::string();
-    m_move.name.assign(entry.name);
-    m_move.childKey = child.present ? std::string(child.key) : std::string();
-    m_move.isDirectory = isDirectory;
-    m_move.pid = pid;
+    PendingMove move;
+    move.known = from.kind == Place::Known && !from.entry->path.empty();
+    move.path = move.known ? from.entry->path : std::string();
+    move.name.assign(entry.name);
+    move.childKey = child.present ? std::string(child.key) : std::string();
+    move.isDirectory = isDirectory;
+    move.thread = thread;
+    m_moves.push_back(std::move(move));
 }
 
-void FanotifyReader::flushMove()
+void FanotifyReader::flushMove(std::vector<PendingMove>::iterator move)
 {
-    if (!m_move.active)
-        return;
-    m_move.active = false;
-    if (m_move.known)
-        renamed(true, m_move.path, m_move.name, false, {}, {}, m_move.isDirectory);
+    const PendingMove from = std::move(*move);
+    m_moves.erase(move);
+    if (from.known)
+        renamed(true, from.path, from.name, false, {}, {}, from.isDirectory);
+}
+
+void FanotifyReader::flushMoves()
+{
+    while (!m_moves.empty())
+        flushMove(m_moves.begin());
 }
 
 void FanotifyReader::directoryGone(std::string_view key, std::string_view path)
