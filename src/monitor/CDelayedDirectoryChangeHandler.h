@@ -70,7 +70,8 @@ public:
     // The filter test for a record of this handler.
     bool passesFilter(const DelayedNotification& record) const;
 
-    // On the carrier's thread: delivers the record to the client if it passes, then frees it.
+    // On the carrier's thread: delivers the record to the client if it passes. The carrier
+    // takes the record back afterwards.
     static void dispatchNotification(CDelayedDirectoryChangeHandler* handler, DelayedNotification* record);
 
 private:

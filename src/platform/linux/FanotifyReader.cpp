@@ -22,6 +22,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kEventBufferSize = 64 * 1024;
+// A read that left less room than the largest event (a rename with two names and three
+// handles) may have left events behind; a shorter one emptied the queue.
+constexpr std::size_t kLargestEvent = 2048;
 constexpr std::size_t kCacheLimit = 65536;
 constexpr std::size_t kStaleLimit = 16384;
 constexpr auto kStaleAge = std::chrono::seconds(2);
@@ -139,7 +142,7 @@ FillResult FanotifyReader::fill(std::byte* buffer, std::size_t capacity)
 {
     m_output.begin(buffer, capacity);
     FillResult result;
-    bool readData = false;
+    bool filledUp = false;
     if (!m_output.stopped())
         processEvents();
     if (!m_output.stopped() && m_eventsPosition == m_eventsEnd) {
@@ -147,25 +150,25 @@ FillResult FanotifyReader::fill(std::byte* buffer, std::size_t capacity)
         m_eventsEnd = 0;
         for (;;) {
             const ssize_t count = ::read(m_fanotify, m_events.get(), kEventBufferSize);
-            if (count > 0) {
-                m_eventsEnd = static_cast<std::size_t>(count);
-                readData = true;
-                processEvents();
-                break;
-            }
             if (count < 0 && errno == EINTR)
                 continue;
-            if (count < 0 && errno != EAGAIN)
+            if (count < 0 && errno != EAGAIN) {
                 result.failure = errorFromErrno(errno);
-            // The queue is empty: a move whose partner is not there yet has none.
-            else
+                break;
+            }
+            m_eventsEnd = count > 0 ? static_cast<std::size_t>(count) : 0;
+            filledUp = m_eventsEnd > kEventBufferSize - kLargestEvent;
+            processEvents();
+            // Everything queued before the read was taken: a move whose partner is not among it
+            // has none.
+            if (!filledUp && m_eventsPosition == m_eventsEnd)
                 flushMoves();
             break;
         }
     }
     dropOldStaleEvents();
     result.bytes = m_output.bytes();
-    result.more = result.failure == 0 && (m_output.stopped() || m_eventsPosition < m_eventsEnd || readData);
+    result.more = result.failure == 0 && (m_output.stopped() || m_eventsPosition < m_eventsEnd || filledUp);
     return result;
 }
 
