@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <new>
 
-CDelayedDirectoryChangeHandler::CDelayedDirectoryChangeHandler(CDirectoryChangeHandler* client, bool appHasGui,
+CDelayedDirectoryChangeHandler::CDelayedDirectoryChangeHandler(CDirectoryChangeHandler* client, bool /*appHasGui*/,
                                                                std::uint32_t filterFlags)
-    : m_client(client), m_appHasGui(appHasGui), m_filterFlags(filterFlags)
+    : m_client(client), m_filterFlags(filterFlags)
 {
     try {
         m_carrier = std::make_unique<CDelayedNotificationThread>();

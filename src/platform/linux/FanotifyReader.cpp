@@ -116,7 +116,6 @@ int FanotifyReader::open(const std::string& directory, const Options& options, s
         }
         return kErrorOutOfMemory;
     }
-    made->m_renameEvents = renameEvents;
     made->m_targetIds = targetIds;
     reader = std::move(made);
     return kErrorSuccess;

@@ -37,9 +37,6 @@ public:
     FillResult fill(std::byte* buffer, std::size_t capacity);
     bool takeNotice(ChangeNotice& notice) { return m_output.takeNotice(notice); }
 
-    bool usesRenameEvents() const { return m_renameEvents; }
-    bool usesTargetIds() const { return m_targetIds; }
-
 private:
     // One file-handle information record of an event, viewed in the read buffer.
     struct HandleInfo {
@@ -104,7 +101,6 @@ private:
     DirectoryCache m_cache;
     std::string m_rootParent;
     std::string m_rootName;
-    bool m_renameEvents = true;
     bool m_targetIds = true;
     bool m_topGone = false;
 
