@@ -1,6 +1,5 @@
 #include "monitor/CDelayedDirectoryChangeHandler.h"
 
-#include "foundation/ClassPool.h"
 #include "monitor/CDelayedNotificationThread.h"
 #include "monitor/DelayedNotification.h"
 #include "monitor/PatternMatch.h"
@@ -9,9 +8,9 @@
 #include <cstdio>
 #include <new>
 
-CDelayedDirectoryChangeHandler::CDelayedDirectoryChangeHandler(CDirectoryChangeHandler* client, bool appHasGui,
+CDelayedDirectoryChangeHandler::CDelayedDirectoryChangeHandler(CDirectoryChangeHandler* client, bool /*appHasGui*/,
                                                                std::uint32_t filterFlags)
-    : m_client(client), m_appHasGui(appHasGui), m_filterFlags(filterFlags)
+    : m_client(client), m_filterFlags(filterFlags)
 {
     try {
         m_carrier = std::make_unique<CDelayedNotificationThread>();
@@ -99,9 +98,10 @@ bool CDelayedDirectoryChangeHandler::post(int type, const std::string& path, con
 {
     if (!m_carrier)
         return false;
-    DelayedNotification* record = nullptr;
+    DelayedNotification* record = m_carrier->newRecord();
+    if (record == nullptr)
+        return false;
     try {
-        record = s::thread::take<DelayedNotification>();
         record->handler = this;
         record->type = type;
         record->path = path;
@@ -111,13 +111,12 @@ bool CDelayedDirectoryChangeHandler::post(int type, const std::string& path, con
         record->relativePathOffset = m_relativePathOffset;
     } catch (const std::bad_alloc&) {
         // The notification is lost, as when its record cannot be made.
-        if (record != nullptr)
-            record->recycle();
+        m_carrier->discard(record);
         return false;
     }
     if (m_carrier->post(record))
         return true;
-    record->recycle();
+    m_carrier->discard(record);
     return false;
 }
 
@@ -211,5 +210,4 @@ void CDelayedDirectoryChangeHandler::dispatchNotification(CDelayedDirectoryChang
     }
     if (record->type == DelayedNotification::kWatchStopped)
         handler->m_stopDispatched.set();
-    record->recycle();
 }

@@ -48,8 +48,6 @@ public:
     CDirectoryChangeHandler* getClientHandler() const { return m_client.load(); }
     // Takes the client out, with the reference held on it; later notifications reach nobody.
     CDirectoryChangeHandler* takeClientHandler() { return m_client.exchange(nullptr); }
-    std::uint32_t getFilterFlags() const { return m_filterFlags; }
-    bool getAppHasGui() const { return m_appHasGui; }
 
     // Characters to skip to make a path relative to the watched directory (MatchRelativePath).
     void setRelativePathOffset(std::size_t offset) { m_relativePathOffset = offset; }
@@ -70,7 +68,8 @@ public:
     // The filter test for a record of this handler.
     bool passesFilter(const DelayedNotification& record) const;
 
-    // On the carrier's thread: delivers the record to the client if it passes, then frees it.
+    // On the carrier's thread: delivers the record to the client if it passes. The carrier
+    // takes the record back afterwards.
     static void dispatchNotification(CDelayedDirectoryChangeHandler* handler, DelayedNotification* record);
 
 private:
@@ -79,7 +78,6 @@ private:
 
     std::unique_ptr<CDelayedNotifier> m_carrier;
     std::atomic<CDirectoryChangeHandler*> m_client;
-    bool m_appHasGui;
     std::uint32_t m_filterFlags;
     std::size_t m_relativePathOffset = 0;
     s::thread::Event m_stopDispatched;

@@ -15,6 +15,8 @@ public:
     CDelayedNotificationThread& operator=(const CDelayedNotificationThread&) = delete;
 
     bool post(DelayedNotification* record) override;
+    DelayedNotification* newRecord() override;
+    void discard(DelayedNotification* record) override;
     void holdWakeUps() override;
     void releaseWakeUps() override;
 

@@ -11,6 +11,11 @@ public:
     // cannot be carried; it then stays the caller's.
     virtual bool post(DelayedNotification* record) = 0;
 
+    // A fresh record to post, or null when none can be made.
+    virtual DelayedNotification* newRecord() = 0;
+    // Takes back a record that was not posted.
+    virtual void discard(DelayedNotification* record) = 0;
+
     // While held, posts from the calling thread do not wake the delivering thread; the release
     // wakes it once for all of them. Holds nest.
     virtual void holdWakeUps() {}

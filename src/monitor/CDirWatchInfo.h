@@ -41,13 +41,11 @@ public:
     CDirWatchInfo& operator=(const CDirWatchInfo&) = delete;
 
     const std::string& getDirectoryName() const { return m_directoryName; }
-    CDelayedDirectoryChangeHandler* getDispatcher() const { return m_dispatcher; }
     CDirectoryChangeHandler* getClientHandler() const;
     const char* getBackendName() const { return m_backendName; }
 
     int getRunState() const;
     void setRunState(int state);
-    int getLastError() const { return m_lastError; }
 
 private:
     friend class CDirectoryChangeWatcher;
@@ -63,5 +61,4 @@ private:
     int m_runState = kStateNone;
     // Worker only: the source failed and the record waits to be taken out of the table.
     bool m_failed = false;
-    std::uint64_t m_lostCount = 0;
 };

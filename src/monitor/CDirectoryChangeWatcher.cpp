@@ -360,10 +360,8 @@ void CDirectoryChangeWatcher::readChanges(CDirWatchInfo* record)
     }
     s::platform::ChangeNotice notice;
     while (record->m_source->takeNotice(notice)) {
-        if (notice.lost) {
-            ++record->m_lostCount;
+        if (notice.lost)
             ++m_lostCount;
-        }
         std::string where = directory;
         if (!notice.name.empty()) {
             if (where.back() != '/')

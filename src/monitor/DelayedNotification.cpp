@@ -1,7 +1,5 @@
 #include "monitor/DelayedNotification.h"
 
-#include "foundation/ClassPool.h"
-
 void DelayedNotification::reset()
 {
     handler = nullptr;
@@ -10,9 +8,4 @@ void DelayedNotification::reset()
     newPath.clear();
     errorCode = 0;
     relativePathOffset = 0;
-}
-
-void DelayedNotification::recycle()
-{
-    s::thread::giveBack(this);
 }

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "foundation/IPoolable.h"
-
 #include <cstddef>
 #include <string>
 
 class CDelayedDirectoryChangeHandler;
 
-// One notification on its way from the watcher's worker to the thread that delivers it.
-// Pooled: the strings keep their capacity, so a busy watch allocates nothing per change.
-struct DelayedNotification final : public s::thread::IPoolable {
+// One notification on its way from the watcher's worker to the thread that delivers it. Its
+// carrier makes it and takes it back; carriers use records again, so that their strings keep
+// their capacity and a busy watch allocates nothing per change.
+struct DelayedNotification final {
     enum Type : int {
         // Not a notification: tells the handler that everything posted before it was delivered.
         kFlush = 0,
@@ -22,11 +21,6 @@ struct DelayedNotification final : public s::thread::IPoolable {
         kWatchStopped = 7,
     };
 
-    static constexpr int kPoolCapacity = 4096;
-
-    DelayedNotification() = default;
-    virtual ~DelayedNotification() = default;
-
     CDelayedDirectoryChangeHandler* handler = nullptr;
     int type = kFlush;
     // The (old) path, or the directory for types 5 to 7.
@@ -36,6 +30,5 @@ struct DelayedNotification final : public s::thread::IPoolable {
     int errorCode = 0;
     std::size_t relativePathOffset = 0;
 
-    void reset() override;
-    void recycle() override;
+    void reset();
 };

@@ -58,11 +58,15 @@ public:
         const ChangeRecordHeader header{0, action, static_cast<std::uint32_t>(nameLength)};
         std::memcpy(record, &header, sizeof header);
         std::byte* text = record + kChangeRecordHeaderSize;
-        std::memcpy(text, directory.data(), directory.size());
-        text += directory.size();
-        if (!directory.empty() && !name.empty())
-            *text++ = std::byte{'/'};
-        std::memcpy(text, name.data(), name.size());
+        // An empty view may have no data at all: never hand memcpy a null pointer.
+        if (!directory.empty()) {
+            std::memcpy(text, directory.data(), directory.size());
+            text += directory.size();
+            if (!name.empty())
+                *text++ = std::byte{'/'};
+        }
+        if (!name.empty())
+            std::memcpy(text, name.data(), name.size());
         if (m_size != 0) {
             const auto offset = static_cast<std::uint32_t>(m_size - m_last);
             std::memcpy(m_buffer + m_last, &offset, sizeof offset);

@@ -4,6 +4,21 @@
 
 namespace s::platform::linux_impl {
 
+namespace {
+
+std::string joinedName(std::string_view directory, std::string_view name)
+{
+    std::string joined;
+    joined.reserve(joinedNameLength(directory, name));
+    joined.append(directory);
+    if (!directory.empty() && !name.empty())
+        joined.push_back('/');
+    joined.append(name);
+    return joined;
+}
+
+}  // namespace
+
 void ChangeOutput::begin(std::byte* buffer, std::size_t capacity)
 {
     m_writer = ChangeRecordWriter(buffer, capacity);
@@ -34,15 +49,7 @@ void ChangeOutput::emitRename(std::string_view oldDirectory, std::string_view ol
 
 void ChangeOutput::notice(int error, bool lost, std::string_view directory, std::string_view name)
 {
-    ChangeNotice notice;
-    notice.error = error;
-    notice.lost = lost;
-    notice.name.reserve(joinedNameLength(directory, name));
-    notice.name.append(directory);
-    if (!directory.empty() && !name.empty())
-        notice.name.push_back('/');
-    notice.name.append(name);
-    m_notices.push_back(std::move(notice));
+    m_notices.push_back(ChangeNotice{error, lost, joinedName(directory, name)});
     m_noticeGiven = true;
 }
 
@@ -53,13 +60,7 @@ void ChangeOutput::keep(std::uint32_t action, std::string_view directory, std::s
         notice(kErrorNameTooLong, true, directory, name);
         return;
     }
-    Kept kept{action, {}};
-    kept.name.reserve(joinedNameLength(directory, name));
-    kept.name.append(directory);
-    if (!directory.empty() && !name.empty())
-        kept.name.push_back('/');
-    kept.name.append(name);
-    m_kept.push_back(std::move(kept));
+    m_kept.push_back(Kept{action, joinedName(directory, name)});
 }
 
 bool ChangeOutput::takeNotice(ChangeNotice& notice)

@@ -27,7 +27,6 @@ public:
 
     // Records are waiting or a notice was given: the fill should end.
     bool stopped() const { return !m_kept.empty() || m_noticeGiven; }
-    bool hasKept() const { return !m_kept.empty(); }
     std::size_t bytes() const { return m_writer.size(); }
 
     bool takeNotice(ChangeNotice& notice);

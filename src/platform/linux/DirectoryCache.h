@@ -30,7 +30,6 @@ public:
     // root: the watched directory's absolute path as the kernel names it.
     explicit DirectoryCache(std::string root);
 
-    const std::string& root() const { return m_root; }
     // -1 when path is not the root or below it, else where its relative part starts.
     int relativeStartOf(std::string_view path) const;
 

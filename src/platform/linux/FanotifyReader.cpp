@@ -22,6 +22,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kEventBufferSize = 64 * 1024;
+// A read that left less room than the largest event (a rename with two names and three
+// handles) may have left events behind; a shorter one emptied the queue.
+constexpr std::size_t kLargestEvent = 2048;
 constexpr std::size_t kCacheLimit = 65536;
 constexpr std::size_t kStaleLimit = 16384;
 constexpr auto kStaleAge = std::chrono::seconds(2);
@@ -75,7 +78,9 @@ int FanotifyReader::open(const std::string& directory, const Options& options, s
         return kErrorNotSupported;
     }
 
-    const unsigned base = FAN_CLASS_NOTIF | FAN_CLOEXEC | FAN_NONBLOCK | (options.unlimitedQueue ? FAN_UNLIMITED_QUEUE : 0);
+    // Thread ids instead of process ids: the two halves of a move come from one thread.
+    const unsigned base = FAN_CLASS_NOTIF | FAN_CLOEXEC | FAN_NONBLOCK | FAN_REPORT_TID |
+                          (options.unlimitedQueue ? FAN_UNLIMITED_QUEUE : 0);
     bool targetIds = options.targetIds;
     int fanotify = ::fanotify_init(base | (targetIds ? FAN_REPORT_DFID_NAME_TARGET : FAN_REPORT_DFID_NAME),
                                    O_RDONLY | O_LARGEFILE);
@@ -111,7 +116,6 @@ int FanotifyReader::open(const std::string& directory, const Options& options, s
         }
         return kErrorOutOfMemory;
     }
-    made->m_renameEvents = renameEvents;
     made->m_targetIds = targetIds;
     reader = std::move(made);
     return kErrorSuccess;
@@ -137,7 +141,7 @@ FillResult FanotifyReader::fill(std::byte* buffer, std::size_t capacity)
 {
     m_output.begin(buffer, capacity);
     FillResult result;
-    bool readData = false;
+    bool filledUp = false;
     if (!m_output.stopped())
         processEvents();
     if (!m_output.stopped() && m_eventsPosition == m_eventsEnd) {
@@ -145,25 +149,25 @@ FillResult FanotifyReader::fill(std::byte* buffer, std::size_t capacity)
         m_eventsEnd = 0;
         for (;;) {
             const ssize_t count = ::read(m_fanotify, m_events.get(), kEventBufferSize);
-            if (count > 0) {
-                m_eventsEnd = static_cast<std::size_t>(count);
-                readData = true;
-                processEvents();
-                break;
-            }
             if (count < 0 && errno == EINTR)
                 continue;
-            if (count < 0 && errno != EAGAIN)
+            if (count < 0 && errno != EAGAIN) {
                 result.failure = errorFromErrno(errno);
-            // The queue is empty: a move whose partner is not there yet has none.
-            else if (!m_renameEvents)
-                flushMove();
+                break;
+            }
+            m_eventsEnd = count > 0 ? static_cast<std::size_t>(count) : 0;
+            filledUp = m_eventsEnd > kEventBufferSize - kLargestEvent;
+            processEvents();
+            // Everything queued before the read was taken: a move whose partner is not among it
+            // has none.
+            if (!filledUp && m_eventsPosition == m_eventsEnd)
+                flushMoves();
             break;
         }
     }
     dropOldStaleEvents();
     result.bytes = m_output.bytes();
-    result.more = result.failure == 0 && (m_output.stopped() || m_eventsPosition < m_eventsEnd || readData);
+    result.more = result.failure == 0 && (m_output.stopped() || m_eventsPosition < m_eventsEnd || filledUp);
     return result;
 }
 
@@ -244,7 +248,7 @@ bool FanotifyReader::parseInfo(const std::byte* info, std::size_t length, Handle
 void FanotifyReader::handleEvent(std::uint64_t mask, int pid, const std::byte* info, std::size_t length)
 {
     if ((mask & FAN_Q_OVERFLOW) != 0) {
-        flushMove();
+        flushMoves();
         m_output.notice(kErrorChangesLost, true, {}, {});
         // Renames may have been among the lost events: cached paths can no longer be trusted.
         m_cache.clear();
@@ -260,8 +264,11 @@ void FanotifyReader::handleEvent(std::uint64_t mask, int pid, const std::byte* i
     if (!parseInfo(info, length, entry, oldEntry, newEntry, child))
         return;
     const bool isDirectory = (mask & FAN_ONDIR) != 0;
-    if (m_move.active && !((mask & FAN_MOVED_TO) != 0 && pid == m_move.pid))
-        flushMove();
+    // Anything else the same thread does means the move it started has no second half here.
+    const auto move = std::find_if(m_moves.begin(), m_moves.end(), [pid](const PendingMove& m) { return m.thread == pid; });
+    const bool pairs = move != m_moves.end() && (mask & FAN_MOVED_TO) != 0;
+    if (move != m_moves.end() && !pairs)
+        flushMove(move);
 
     if ((mask & FAN_RENAME) != 0) {
         if (oldEntry.present && newEntry.present)
@@ -274,9 +281,10 @@ void FanotifyReader::handleEvent(std::uint64_t mask, int pid, const std::byte* i
         const Place to = resolve(entry.key);
         const bool toKnown = to.kind == Place::Known;
         const std::string_view toPath = toKnown ? std::string_view(to.entry->path) : std::string_view();
-        if (m_move.active) {
-            m_move.active = false;
-            renamed(m_move.known, m_move.path, m_move.name, toKnown, toPath, entry.name, m_move.isDirectory);
+        if (pairs) {
+            const PendingMove from = std::move(*move);
+            m_moves.erase(move);
+            renamed(from.known, from.path, from.name, toKnown, toPath, entry.name, from.isDirectory);
         } else {
             renamed(false, {}, {}, toKnown, toPath, entry.name, isDirectory);
         }
@@ -438,25 +446,31 @@ void FanotifyReader::renamed(bool fromKnown, std::string_view fromPath, std::str
     }
 }
 
-void FanotifyReader::startMove(const HandleInfo& entry, const HandleInfo& child, bool isDirectory, int pid)
+void FanotifyReader::startMove(const HandleInfo& entry, const HandleInfo& child, bool isDirectory, int thread)
 {
     const Place from = resolve(entry.key);
-    m_move.active = true;
-    m_move.known = from.kind == Place::Known && !from.entry->path.empty();
-    m_move.path = m_move.known ? from.entry->path : std::string();
-    m_move.name.assign(entry.name);
-    m_move.childKey = child.present ? std::string(child.key) : std::string();
-    m_move.isDirectory = isDirectory;
-    m_move.pid = pid;
+    PendingMove move;
+    move.known = from.kind == Place::Known && !from.entry->path.empty();
+    move.path = move.known ? from.entry->path : std::string();
+    move.name.assign(entry.name);
+    move.childKey = child.present ? std::string(child.key) : std::string();
+    move.isDirectory = isDirectory;
+    move.thread = thread;
+    m_moves.push_back(std::move(move));
 }
 
-void FanotifyReader::flushMove()
+void FanotifyReader::flushMove(std::vector<PendingMove>::iterator move)
 {
-    if (!m_move.active)
-        return;
-    m_move.active = false;
-    if (m_move.known)
-        renamed(true, m_move.path, m_move.name, false, {}, {}, m_move.isDirectory);
+    const PendingMove from = std::move(*move);
+    m_moves.erase(move);
+    if (from.known)
+        renamed(true, from.path, from.name, false, {}, {}, from.isDirectory);
+}
+
+void FanotifyReader::flushMoves()
+{
+    while (!m_moves.empty())
+        flushMove(m_moves.begin());
 }
 
 void FanotifyReader::directoryGone(std::string_view key, std::string_view path)

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace s::platform::linux_impl {
 
@@ -35,9 +36,6 @@ public:
     int descriptor() const { return m_fanotify; }
     FillResult fill(std::byte* buffer, std::size_t capacity);
     bool takeNotice(ChangeNotice& notice) { return m_output.takeNotice(notice); }
-
-    bool usesRenameEvents() const { return m_renameEvents; }
-    bool usesTargetIds() const { return m_targetIds; }
 
 private:
     // One file-handle information record of an event, viewed in the read buffer.
@@ -66,14 +64,14 @@ private:
         bool resolved = false;
     };
 
+    // A move's first half, waiting for its second from the same thread.
     struct PendingMove {
-        bool active = false;
         bool known = false;
         std::string path;
         std::string name;
         std::string childKey;
         bool isDirectory = false;
-        int pid = 0;
+        int thread = 0;
     };
 
     FanotifyReader(int fanotify, int root, std::string rootPath);
@@ -91,8 +89,9 @@ private:
     void handleRename(const HandleInfo& oldEntry, const HandleInfo& newEntry, bool isDirectory);
     void renamed(bool fromKnown, std::string_view fromPath, std::string_view oldName, bool toKnown,
                  std::string_view toPath, std::string_view newName, bool isDirectory);
-    void startMove(const HandleInfo& entry, const HandleInfo& child, bool isDirectory, int pid);
-    void flushMove();
+    void startMove(const HandleInfo& entry, const HandleInfo& child, bool isDirectory, int thread);
+    void flushMove(std::vector<PendingMove>::iterator move);
+    void flushMoves();
     void directoryGone(std::string_view key, std::string_view path);
     void checkTop(std::string_view directoryPath, std::string_view name, bool gone);
     void dropOldStaleEvents();
@@ -102,7 +101,6 @@ private:
     DirectoryCache m_cache;
     std::string m_rootParent;
     std::string m_rootName;
-    bool m_renameEvents = true;
     bool m_targetIds = true;
     bool m_topGone = false;
 
@@ -115,7 +113,7 @@ private:
     DirectoryCache::Entry* m_lastEntry = nullptr;
 
     std::deque<StaleEvent> m_stale;
-    PendingMove m_move;
+    std::vector<PendingMove> m_moves;
     ChangeOutput m_output;
     std::string m_joined;
     std::string m_otherJoined;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -25,6 +26,8 @@ using Clock = std::chrono::steady_clock;
 constexpr std::uint32_t kWatchMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_MODIFY | IN_ATTRIB |
                                      IN_DELETE_SELF | IN_MOVE_SELF | IN_EXCL_UNLINK | IN_ONLYDIR;
 constexpr std::size_t kEventBufferSize = 64 * 1024;
+// A read that left room for the largest event emptied the queue.
+constexpr std::size_t kLargestEvent = sizeof(inotify_event) + NAME_MAX + 1;
 constexpr auto kRenamePartnerWait = std::chrono::milliseconds(500);
 constexpr int kScanEntriesPerFill = 2048;
 constexpr int kScanRetries = 3;
@@ -113,14 +116,16 @@ FillResult InotifySource::fill(std::byte* buffer, std::size_t capacity)
     }
 
     FillResult result;
-    bool readData = false;
+    bool filledUp = false;
     if (!m_output.stopped()) {
         runScans(m_newDirectories, kScanEntriesPerFill);
         processEvents();
+        forgetScannedNames();
         if (!m_output.stopped() && m_eventsPosition == m_eventsEnd) {
             readEvents(result.failure);
-            readData = m_eventsEnd != 0;
+            filledUp = m_eventsEnd > kEventBufferSize - kLargestEvent;
             processEvents();
+            forgetScannedNames();
         }
         if (m_drained)
             expireMoves();
@@ -128,7 +133,7 @@ FillResult InotifySource::fill(std::byte* buffer, std::size_t capacity)
     }
     armTimer();
     result.bytes = m_output.bytes();
-    result.more = m_output.stopped() || m_eventsPosition < m_eventsEnd || readData || scanning();
+    result.more = m_output.stopped() || m_eventsPosition < m_eventsEnd || filledUp || scanning();
     if (result.failure != 0)
         result.more = false;
     return result;
@@ -140,25 +145,32 @@ void InotifySource::readEvents(int& failure)
     m_eventsEnd = 0;
     for (;;) {
         const ssize_t count = ::read(m_inotify, m_events.get(), kEventBufferSize);
-        if (count > 0) {
-            m_eventsEnd = static_cast<std::size_t>(count);
-            m_drained = false;
-            return;
-        }
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0 && errno != EAGAIN) {
             failure = errorFromErrno(errno);
             return;
         }
-        // Every event queued before this read has been seen: the names reported by finished
-        // scans can no longer meet their own create events.
-        m_drained = true;
-        for (int wd : m_scannedDone)
-            m_scanned.erase(wd);
-        m_scannedDone.clear();
-        return;
+        m_eventsEnd = count > 0 ? static_cast<std::size_t>(count) : 0;
+        break;
     }
+    // A read with room left took every event queued before it: once its events are handled, the
+    // names reported by scans finished before it can no longer meet their own create events,
+    // and a rename partner still missing is late.
+    m_drained = m_eventsEnd <= kEventBufferSize - kLargestEvent;
+    if (m_drained) {
+        m_scannedBeforeRead.insert(m_scannedBeforeRead.end(), m_scannedDone.begin(), m_scannedDone.end());
+        m_scannedDone.clear();
+    }
+}
+
+void InotifySource::forgetScannedNames()
+{
+    if (m_eventsPosition < m_eventsEnd)
+        return;
+    for (int wd : m_scannedBeforeRead)
+        m_scanned.erase(wd);
+    m_scannedBeforeRead.clear();
 }
 
 void InotifySource::processEvents()
@@ -350,6 +362,7 @@ void InotifySource::topGone()
     }
     m_scanned.clear();
     m_scannedDone.clear();
+    m_scannedBeforeRead.clear();
     m_top = nullptr;
     m_nodes.clear();
 }

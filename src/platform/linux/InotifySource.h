@@ -65,6 +65,7 @@ private:
     InotifySource() = default;
 
     void readEvents(int& failure);
+    void forgetScannedNames();
     void processEvents();
     void handleEvent(int wd, std::uint32_t mask, std::uint32_t cookie, std::string_view name);
     void onCreated(Node* node, std::string_view name, bool isDirectory);
@@ -127,6 +128,7 @@ private:
     // names are not reported twice. Dropped once the kernel queue was read empty after the scan.
     std::unordered_map<int, NameSet> m_scanned;
     std::vector<int> m_scannedDone;
+    std::vector<int> m_scannedBeforeRead;
 
     std::vector<PendingMove> m_moves;
 
