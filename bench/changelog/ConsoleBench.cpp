@@ -109,23 +109,13 @@ long peakResidentKiB(pid_t pid)
     return line == std::string::npos ? 0 : std::atol(status.c_str() + line + 6);
 }
 
-bool runWorkloadProcess(const std::string& directory, const WorkloadShape& shape, double& millis)
+// The watchers run in processes of their own, so the workload can run in this one.
+bool timedWorkload(const std::string& directory, const WorkloadShape& shape, double& millis, std::string& error)
 {
-    std::vector<std::string> words{"/proc/self/exe", "--workload", directory, std::to_string(shape.creates),
-                                   std::to_string(shape.directories)};
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
     const auto start = Clock::now();
-    pid_t child = 0;
-    if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-    }
+    const bool done = bench::runWorkload(directory, shape, error);
     millis = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return done;
 }
 
 struct Watcher {
@@ -238,8 +228,9 @@ Measure measure(const Watcher& watcher, const std::string& ostrel, const std::st
     std::this_thread::sleep_for(1s);
     const long long ticksAtStart = cpuTicks(child.pid);
 
-    if (!runWorkloadProcess(directory, shape, result.workloadMillis))
-        result.failure = "the workload failed";
+    std::string workloadError;
+    if (!timedWorkload(directory, shape, result.workloadMillis, workloadError))
+        result.failure = "the workload failed: " + workloadError;
     // Drained when neither its CPU time nor its output moved for 1.5 s.
     long long ticks = cpuTicks(child.pid);
     std::uintmax_t size = std::filesystem::file_size(child.out, error);
@@ -296,17 +287,6 @@ bool installed(const char* program)
 
 int main(int argc, char** argv)
 {
-    if (argc >= 5 && std::strcmp(argv[1], "--workload") == 0) {
-        WorkloadShape shape;
-        shape.creates = std::atoi(argv[3]);
-        shape.directories = std::max(1, std::atoi(argv[4]));
-        std::string error;
-        if (!bench::runWorkload(argv[2], shape, error)) {
-            std::fprintf(stderr, "workload: %s\n", error.c_str());
-            return 1;
-        }
-        return 0;
-    }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     WorkloadShape shape;
     int runs = 5;
