@@ -56,18 +56,28 @@ struct Result {
     std::uint64_t events = 0;
     std::uint64_t lost = 0;
     double cpuMicros = 0;
+    double systemMicros = 0;
     double workloadMillis = 0;
 
     std::uint64_t count() const { return events != 0 ? events : delivered.operations(); }
     double cpuPerItem() const { return count() == 0 ? 0 : cpuMicros / static_cast<double>(count()); }
+    double systemShare() const { return cpuMicros <= 0 ? 0 : 100 * systemMicros / cpuMicros; }
 };
 
-double processCpuMicros()
+// CPU time of the whole process (all its threads), user and system, in microseconds.
+struct CpuTime {
+    double user = 0;
+    double system = 0;
+    double total() const { return user + system; }
+    CpuTime operator-(const CpuTime& other) const { return {user - other.user, system - other.system}; }
+};
+
+CpuTime processCpu()
 {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     const auto micros = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_usec); };
-    return micros(usage.ru_utime) + micros(usage.ru_stime);
+    return {micros(usage.ru_utime), micros(usage.ru_stime)};
 }
 
 // The workload runs in a process of its own, so that its CPU time is not the pipeline's.
@@ -118,7 +128,7 @@ Result runWatcher(const std::string& root, const std::string& name, const s::pla
             handler->release();
             return result;
         }
-        const double cpuBefore = processCpuMicros();
+        const CpuTime cpuBefore = processCpu();
         if (!runWorkloadProcess(directory, shape, result.workloadMillis)) {
             result.failure = "the workload failed";
             handler->release();
@@ -134,7 +144,9 @@ Result runWatcher(const std::string& root, const std::string& name, const s::pla
                 lastProgress = Clock::now();
             }
         }
-        result.cpuMicros = processCpuMicros() - cpuBefore;
+        const CpuTime used = processCpu() - cpuBefore;
+        result.cpuMicros = used.total();
+        result.systemMicros = used.system;
         result.delivered = {handler->added, handler->removed, handler->modified, handler->renamed};
         result.lost = watcher.getLostCount();
         result.ran = true;
@@ -155,14 +167,16 @@ Result runRawReader(const std::string& root, const WorkloadShape& shape, int bat
         bench::RawFanotifyReader reader;
         if (!reader.open(directory, result.failure))
             return result;
-        const double cpuBefore = processCpuMicros();
+        const CpuTime cpuBefore = processCpu();
         reader.start(batchDelay);
         if (!runWorkloadProcess(directory, shape, result.workloadMillis)) {
             result.failure = "the workload failed";
             return result;
         }
         reader.finish();
-        result.cpuMicros = processCpuMicros() - cpuBefore;
+        const CpuTime used = processCpu() - cpuBefore;
+        result.cpuMicros = used.total();
+        result.systemMicros = used.system;
         result.events = reader.events();
         result.lost = reader.overflowed() ? 1 : 0;
         result.ran = true;
@@ -188,21 +202,22 @@ void printResult(const Result& result, const WorkloadCounts& expected)
         return;
     }
     if (result.events != 0) {
-        std::printf("  %-22s %9llu kernel events%37s lost %llu   %6.3f us/event   workload %6.0f ms\n",
+        std::printf("  %-22s %9llu kernel events%37s lost %llu   %6.3f us/event (%2.0f%% system)   workload %6.0f ms\n",
                     result.pipeline.c_str(), static_cast<unsigned long long>(result.events), "",
-                    static_cast<unsigned long long>(result.lost), result.cpuPerItem(), result.workloadMillis);
+                    static_cast<unsigned long long>(result.lost), result.cpuPerItem(), result.systemShare(),
+                    result.workloadMillis);
         return;
     }
     const std::uint64_t missing =
         expected.operations() > result.count() ? expected.operations() - result.count() : 0;
     std::printf("  %-22s %9llu records: %7llu added %7llu removed %6llu modified %6llu renamed   lost %llu missing %llu"
-                "   %6.3f us/record   workload %6.0f ms\n",
+                "   %6.3f us/record (%2.0f%% system)   workload %6.0f ms\n",
                 result.pipeline.c_str(), static_cast<unsigned long long>(result.count()),
                 static_cast<unsigned long long>(result.delivered.added),
                 static_cast<unsigned long long>(result.delivered.removed),
                 static_cast<unsigned long long>(result.delivered.modified),
                 static_cast<unsigned long long>(result.delivered.renamed), static_cast<unsigned long long>(result.lost),
-                static_cast<unsigned long long>(missing), result.cpuPerItem(), result.workloadMillis);
+                static_cast<unsigned long long>(missing), result.cpuPerItem(), result.systemShare(), result.workloadMillis);
 }
 
 int workloadMain(int argc, char** argv)

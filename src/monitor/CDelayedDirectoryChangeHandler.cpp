@@ -98,26 +98,23 @@ bool CDelayedDirectoryChangeHandler::post(int type, const std::string& path, con
 {
     if (!m_carrier)
         return false;
-    DelayedNotification* record = m_carrier->newRecord();
-    if (record == nullptr)
-        return false;
+    // Made on the posting thread and copied by the carrier: it stays in this thread's cache.
+    thread_local DelayedNotification record;
     try {
-        record->handler = this;
-        record->type = type;
-        record->path = path;
+        record.handler = this;
+        record.type = type;
+        record.path = path;
         if (newPath != nullptr)
-            record->newPath = *newPath;
-        record->errorCode = errorCode;
-        record->relativePathOffset = m_relativePathOffset;
+            record.newPath = *newPath;
+        else
+            record.newPath.clear();
+        record.errorCode = errorCode;
+        record.relativePathOffset = m_relativePathOffset;
     } catch (const std::bad_alloc&) {
         // The notification is lost, as when its record cannot be made.
-        m_carrier->discard(record);
         return false;
     }
-    if (m_carrier->post(record))
-        return true;
-    m_carrier->discard(record);
-    return false;
+    return m_carrier->post(record);
 }
 
 bool CDelayedDirectoryChangeHandler::patternsAccept(const std::string& path, std::size_t offset) const

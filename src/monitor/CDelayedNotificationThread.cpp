@@ -4,9 +4,10 @@
 #include "monitor/DelayedNotification.h"
 #include "platform/ThreadControl.h"
 
-#include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <new>
 #include <system_error>
@@ -15,65 +16,71 @@
 
 namespace {
 
-// Records kept for use again, on each side; the rest of a burst is freed.
-constexpr std::size_t kSpareLimit = 8192;
+// Notifications cross to the notification thread packed one after another in a buffer: the
+// bytes of one hand-over lie together, so the other core reads them in one sweep, and the
+// buffers come back empty to be filled again. An entry is this header, then the path and the
+// new path.
+struct EntryHeader {
+    CDelayedDirectoryChangeHandler* handler;
+    std::int32_t type;
+    std::int32_t errorCode;
+    std::uint64_t relativePathOffset;
+    std::uint32_t pathLength;
+    std::uint32_t newPathLength;
+};
 
-void freeAll(std::vector<DelayedNotification*>& records)
-{
-    for (DelayedNotification* record : records)
-        delete record;
-    records.clear();
-}
+// Asks the notification thread to end; not a notification type.
+constexpr std::int32_t kQuit = -1;
+constexpr std::size_t kSpareBuffers = 16;
 
-// Moves records into spare while it holds fewer than the limit and frees the others.
-void keepSpare(std::vector<DelayedNotification*>& spare, std::vector<DelayedNotification*>& records)
+using Buffer = std::vector<char>;
+
+void appendEntry(Buffer& buffer, const DelayedNotification& record, std::int32_t type)
 {
-    const std::size_t room = kSpareLimit > spare.size() ? kSpareLimit - spare.size() : 0;
-    const std::size_t kept = std::min(room, records.size());
-    try {
-        spare.insert(spare.end(), records.end() - static_cast<std::ptrdiff_t>(kept), records.end());
-        records.resize(records.size() - kept);
-    } catch (const std::bad_alloc&) {
-    }
-    freeAll(records);
+    const EntryHeader header{record.handler,
+                             type,
+                             record.errorCode,
+                             record.relativePathOffset,
+                             static_cast<std::uint32_t>(record.path.size()),
+                             static_cast<std::uint32_t>(record.newPath.size())};
+    const char* bytes = reinterpret_cast<const char*>(&header);
+    buffer.insert(buffer.end(), bytes, bytes + sizeof header);
+    buffer.insert(buffer.end(), record.path.begin(), record.path.end());
+    buffer.insert(buffer.end(), record.newPath.begin(), record.newPath.end());
 }
 
 }  // namespace
 
-// The notification thread's message queue. A null record asks the thread to end. Records the
-// thread has dispatched come back through `spare`, so that handing them over and taking them
-// back costs one lock per batch, not per record.
+// The notification thread's message queue: buffers of packed notifications, oldest first.
 struct CDelayedNotificationThread::Queue {
     std::mutex lock;
     std::condition_variable wake;
-    std::vector<DelayedNotification*> records;
-    std::vector<DelayedNotification*> spare;
+    std::vector<Buffer> buffers;
+    std::vector<Buffer> spare;
     bool consumerWaiting = false;
 
-    ~Queue()
-    {
-        for (DelayedNotification* record : records)
-            delete record;
-        freeAll(spare);
-    }
-
-    void append(std::vector<DelayedNotification*>& batch)
+    // Queues the filled buffer and gives an empty one back in its place.
+    bool hand(Buffer& buffer)
     {
         bool wakeConsumer = false;
         {
             std::lock_guard guard(lock);
             try {
-                records.insert(records.end(), batch.begin(), batch.end());
+                buffers.push_back(std::move(buffer));
             } catch (const std::bad_alloc&) {
-                // Lost, as records that cannot be made are.
-                freeAll(batch);
-                return;
+                buffer.clear();
+                return false;
+            }
+            buffer = Buffer();
+            if (!spare.empty()) {
+                buffer = std::move(spare.back());
+                spare.pop_back();
             }
             wakeConsumer = consumerWaiting;
         }
-        batch.clear();
         if (wakeConsumer)
             wake.notify_one();
+        return true;
     }
 };
 
@@ -94,58 +101,72 @@ SharedState& shared()
     return *state;
 }
 
-// What a posting thread (the watcher's worker) keeps: its held posts and records to use again.
+// What a posting thread keeps: the posts it holds back and a buffer for a single post.
 struct Producer {
     int holdDepth = 0;
-    CDelayedNotificationThread::Queue* batchQueue = nullptr;
-    std::vector<DelayedNotification*> batch;
-    std::vector<DelayedNotification*> spare;
-
-    ~Producer() { freeAll(spare); }
+    CDelayedNotificationThread::Queue* heldQueue = nullptr;
+    Buffer held;
+    Buffer single;
 
     void flush()
     {
-        if (batchQueue != nullptr && !batch.empty())
-            batchQueue->append(batch);
-        batchQueue = nullptr;
+        if (heldQueue != nullptr && !held.empty())
+            heldQueue->hand(held);
+        heldQueue = nullptr;
     }
 };
 
 thread_local Producer t_producer;
 
+void deliver(const Buffer& buffer, DelayedNotification& record, bool& ending)
+{
+    std::size_t at = 0;
+    while (buffer.size() - at >= sizeof(EntryHeader)) {
+        EntryHeader header{};
+        std::memcpy(&header, buffer.data() + at, sizeof header);
+        const char* text = buffer.data() + at + sizeof header;
+        at += sizeof header + header.pathLength + header.newPathLength;
+        if (header.type == kQuit) {
+            ending = true;
+            continue;
+        }
+        // Records still queued when the thread ends are not delivered.
+        if (ending || header.handler == nullptr)
+            continue;
+        record.handler = header.handler;
+        record.type = header.type;
+        record.errorCode = header.errorCode;
+        record.relativePathOffset = header.relativePathOffset;
+        record.path.assign(text, header.pathLength);
+        record.newPath.assign(text + header.pathLength, header.newPathLength);
+        CDelayedDirectoryChangeHandler::dispatchNotification(header.handler, &record);
+    }
+}
+
 void notificationLoop(std::shared_ptr<CDelayedNotificationThread::Queue> queue, s::thread::Event* started)
 {
     shared().threadId = s::platform::currentThreadId();
     started->set();
-    std::vector<DelayedNotification*> batch;
-    std::vector<DelayedNotification*> done;
+    std::vector<Buffer> taken;
+    DelayedNotification record;
     for (bool ending = false; !ending;) {
         {
             std::unique_lock lock(queue->lock);
-            keepSpare(queue->spare, done);
+            for (Buffer& buffer : taken) {
+                if (queue->spare.size() >= kSpareBuffers)
+                    break;
+                buffer.clear();
+                queue->spare.push_back(std::move(buffer));
+            }
+            taken.clear();
             queue->consumerWaiting = true;
-            queue->wake.wait(lock, [&queue] { return !queue->records.empty(); });
+            queue->wake.wait(lock, [&queue] { return !queue->buffers.empty(); });
             queue->consumerWaiting = false;
-            batch.swap(queue->records);
+            taken.swap(queue->buffers);
         }
-        for (DelayedNotification* record : batch) {
-            if (record == nullptr) {
-                ending = true;
-                continue;
-            }
-            // Records still queued when the thread ends are not delivered.
-            if (!ending && record->handler != nullptr)
-                CDelayedDirectoryChangeHandler::dispatchNotification(record->handler, record);
-            record->reset();
-            try {
-                done.push_back(record);
-            } catch (const std::bad_alloc&) {
-                delete record;
-            }
-        }
-        batch.clear();
+        for (const Buffer& buffer : taken)
+            deliver(buffer, record, ending);
     }
-    freeAll(done);
 }
 
 }  // namespace
@@ -175,7 +196,7 @@ CDelayedNotificationThread::~CDelayedNotificationThread()
 {
     if (!m_queue)
         return;
-    if (t_producer.batchQueue == m_queue.get())
+    if (t_producer.heldQueue == m_queue.get())
         t_producer.flush();
     SharedState& state = shared();
     std::thread ending;
@@ -183,11 +204,12 @@ CDelayedNotificationThread::~CDelayedNotificationThread()
         std::lock_guard lock(state.lock);
         if (--state.carriers <= 0) {
             state.carriers = 0;
-            {
-                std::lock_guard queueLock(m_queue->lock);
-                m_queue->records.push_back(nullptr);
+            Buffer quit;
+            try {
+                appendEntry(quit, DelayedNotification(), kQuit);
+            } catch (const std::bad_alloc&) {
             }
-            m_queue->wake.notify_one();
+            m_queue->hand(quit);
             ending = std::move(state.thread);
             state.queue.reset();
         }
@@ -206,65 +228,24 @@ CDelayedNotificationThread::~CDelayedNotificationThread()
         state.threadId = 0;
 }
 
-DelayedNotification* CDelayedNotificationThread::newRecord()
-{
-    Producer& producer = t_producer;
-    if (producer.spare.empty() && m_queue) {
-        std::lock_guard lock(m_queue->lock);
-        producer.spare.swap(m_queue->spare);
-    }
-    if (!producer.spare.empty()) {
-        DelayedNotification* record = producer.spare.back();
-        producer.spare.pop_back();
-        return record;
-    }
-    return new (std::nothrow) DelayedNotification();
-}
-
-void CDelayedNotificationThread::discard(DelayedNotification* record)
-{
-    record->reset();
-    Producer& producer = t_producer;
-    if (producer.spare.size() < kSpareLimit) {
-        try {
-            producer.spare.push_back(record);
-            return;
-        } catch (const std::bad_alloc&) {
-        }
-    }
-    delete record;
-}
-
-bool CDelayedNotificationThread::post(DelayedNotification* record)
+bool CDelayedNotificationThread::post(const DelayedNotification& record)
 {
     if (!m_queue)
         return false;
     Producer& producer = t_producer;
-    if (producer.holdDepth > 0) {
-        if (producer.batchQueue != m_queue.get())
-            producer.flush();
-        try {
-            producer.batch.push_back(record);
-        } catch (const std::bad_alloc&) {
-            return false;
+    try {
+        if (producer.holdDepth > 0) {
+            if (producer.heldQueue != m_queue.get())
+                producer.flush();
+            appendEntry(producer.held, record, record.type);
+            producer.heldQueue = m_queue.get();
+            return true;
         }
-        producer.batchQueue = m_queue.get();
-        return true;
+        appendEntry(producer.single, record, record.type);
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    Queue& queue = *m_queue;
-    bool wake = false;
-    {
-        std::lock_guard lock(queue.lock);
-        try {
-            queue.records.push_back(record);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-        wake = queue.consumerWaiting;
-    }
-    if (wake)
-        queue.wake.notify_one();
-    return true;
+    return m_queue->hand(producer.single);
 }
 
 void CDelayedNotificationThread::holdWakeUps()

@@ -14,9 +14,7 @@ public:
     CDelayedNotificationThread(const CDelayedNotificationThread&) = delete;
     CDelayedNotificationThread& operator=(const CDelayedNotificationThread&) = delete;
 
-    bool post(DelayedNotification* record) override;
-    DelayedNotification* newRecord() override;
-    void discard(DelayedNotification* record) override;
+    bool post(const DelayedNotification& record) override;
     void holdWakeUps() override;
     void releaseWakeUps() override;
 

@@ -7,17 +7,12 @@ class CDelayedNotifier {
 public:
     virtual ~CDelayedNotifier() = default;
 
-    // Hands the record over; the carrier's thread dispatches and frees it. False when the record
-    // cannot be carried; it then stays the caller's.
-    virtual bool post(DelayedNotification* record) = 0;
+    // Copies the record for the carrier's thread, which dispatches it. False when it cannot be
+    // carried.
+    virtual bool post(const DelayedNotification& record) = 0;
 
-    // A fresh record to post, or null when none can be made.
-    virtual DelayedNotification* newRecord() = 0;
-    // Takes back a record that was not posted.
-    virtual void discard(DelayedNotification* record) = 0;
-
-    // While held, posts from the calling thread do not wake the delivering thread; the release
-    // wakes it once for all of them. Holds nest.
+    // While held, posts from the calling thread are gathered and go over, and wake the
+    // delivering thread, once for all of them at the release. Holds nest.
     virtual void holdWakeUps() {}
     virtual void releaseWakeUps() {}
 };

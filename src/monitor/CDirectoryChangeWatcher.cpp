@@ -264,7 +264,7 @@ void CDirectoryChangeWatcher::monitorLoop()
         }
         if (ending)
             break;
-        rearmRested();
+        wakeRested();
         ready.clear();
         ready.swap(m_ready);
         for (CDirWatchInfo* record : ready)
@@ -359,7 +359,9 @@ void CDirectoryChangeWatcher::readChanges(CDirWatchInfo* record)
         dispatcher->releaseWakeUps();
     }
     s::platform::ChangeNotice notice;
+    bool noticed = false;
     while (record->m_source->takeNotice(notice)) {
+        noticed = true;
         if (notice.lost)
             ++m_lostCount;
         std::string where = directory;
@@ -379,8 +381,10 @@ void CDirectoryChangeWatcher::readChanges(CDirWatchInfo* record)
             m_ready.push_back(record);
         return;
     }
+    // A watch that had changes rests, and is then read again directly; one that had none is
+    // left to the port until the kernel has something for it.
     const int delay = m_batchDelay;
-    if (delay == 0) {
+    if (delay == 0 || (result.bytes == 0 && !noticed)) {
         m_port->rearm(record);
     } else if (std::none_of(m_resting.begin(), m_resting.end(), [record](const Resting& r) { return r.record == record; })) {
         m_resting.push_back(Resting{record, Clock::now() + std::chrono::milliseconds(delay)});
@@ -431,14 +435,15 @@ void CDirectoryChangeWatcher::forgetScheduling(CDirWatchInfo* record)
                     m_resting.end());
 }
 
-void CDirectoryChangeWatcher::rearmRested()
+void CDirectoryChangeWatcher::wakeRested()
 {
     if (m_resting.empty())
         return;
     const auto now = Clock::now();
     for (auto it = m_resting.begin(); it != m_resting.end();) {
         if (it->until <= now) {
-            m_port->rearm(it->record);
+            if (std::find(m_ready.begin(), m_ready.end(), it->record) == m_ready.end())
+                m_ready.push_back(it->record);
             it = m_resting.erase(it);
         } else {
             ++it;

@@ -49,8 +49,9 @@ public:
     void setChangeSourceFactory(s::platform::IChangeSourceFactory* factory);
     // Bytes each watch added later may read at a time (no single record can be larger).
     void setBufferCapacity(std::size_t capacity);
-    // After reading a watch dry, the worker lets its changes gather this long before it reads
-    // the watch again, so a steady trickle is read in batches. 0 reads at once.
+    // After a read that found changes, the worker lets a watch's next changes gather this long
+    // before it reads it again, so a steady stream is read in batches; the first change after a
+    // quiet spell is read at once. 0 reads at once always.
     void setReadBatchDelay(int milliseconds);
 
     // Changes the kernel could not deliver (queue overflows, watch limit), over every watch
@@ -84,7 +85,7 @@ private:
     void failed(CDirWatchInfo* record, int error);
     void removeFailedWatches();
     void forgetScheduling(CDirWatchInfo* record);
-    void rearmRested();
+    void wakeRested();
 
     mutable std::recursive_mutex m_lock;
     std::vector<CDirWatchInfo*> m_watches;

@@ -5,10 +5,8 @@
 
 class CDelayedDirectoryChangeHandler;
 
-// One notification on its way from the watcher's worker to the thread that delivers it. Its
-// carrier makes it and takes it back; carriers use records again, so that their strings keep
-// their capacity and a busy watch allocates nothing per change.
-struct DelayedNotification final {
+// One notification on its way from the watcher's worker to the thread that delivers it.
+struct DelayedNotification {
     enum Type : int {
         // Not a notification: tells the handler that everything posted before it was delivered.
         kFlush = 0,
@@ -29,6 +27,4 @@ struct DelayedNotification final {
     std::string newPath;
     int errorCode = 0;
     std::size_t relativePathOffset = 0;
-
-    void reset();
 };
