@@ -44,7 +44,7 @@ std::vector<std::string> rootsToWatch(const CommandLine& line)
         return watchListOf(line.watch, stderr);
     const fa::FixedDriveList& list = fa::fixedDrives();
     if (list.error != platform::kErrorSuccess)
-        std::fprintf(stderr, "ostrel: cannot read the mount table: %s\n", fa::watchErrorText(list.error).c_str());
+        std::fprintf(stderr, "ostrel: cannot read the mount table /proc/self/mountinfo (system error %d)\n", list.error);
     std::vector<std::string> roots;
     for (const platform::FixedDrive& drive : list.drives)
         roots.push_back(drive.mountPoint);
@@ -85,6 +85,44 @@ void printSummary(const fa::ChangeLog::Counts& counts, std::uint64_t overflows, 
                  static_cast<unsigned long long>(overflows));
 }
 
+// Tells which roots are watched and why the others are not; how many are watched.
+int reportWatches(const std::vector<fa::WatchOutcome>& outcomes)
+{
+    int watched = 0;
+    for (const fa::WatchOutcome& outcome : outcomes) {
+        if (outcome.error == platform::kErrorSuccess) {
+            ++watched;
+            std::fprintf(stderr, "ostrel: watching %s (%s)\n", escaped(outcome.root).c_str(), outcome.backend.c_str());
+        } else {
+            std::fprintf(stderr, "ostrel: cannot watch %s: %s\n", escaped(outcome.root).c_str(),
+                         fa::watchErrorText(outcome.error).c_str());
+        }
+    }
+    return watched;
+}
+
+// Refresh cycles until a stop signal (its number) or a failed write (0).
+int runCycles(const CommandLine& line, const StatusCaptions& statusCaptions, fa::ChangeLog& log, ConsolePrinter& printer,
+              const CDirectoryChangeWatcher& watcher)
+{
+    const int wait = line.period == 1 ? 100 : line.period;
+    std::uint64_t lossesReported = 0;
+    for (;;) {
+        log.runCycle();
+        if (line.stats)
+            printer.addLine(statusLine(statusCaptions));
+        if (!printer.flush())
+            return 0;
+        const std::uint64_t losses = watcher.getLostCount();
+        if (losses > lossesReported) {
+            std::fputs("ostrel: the kernel could not report every change (queue overflow or watch limit)\n", stderr);
+            lossesReported = losses;
+        }
+        if (const int signal = platform::waitForStopSignal(wait); signal != 0)
+            return signal;
+    }
+}
+
 }  // namespace
 
 int runConsole(const CommandLine& line)
@@ -97,9 +135,9 @@ int runConsole(const CommandLine& line)
     std::setlocale(LC_ALL, "");
 
     archive::dll::win::Archive archive;
-    archive.openExecutable();
+    const bool hasResources = archive.openExecutable();
     thread::PooledPtr<lang::Localizer> localizer(
-        lang::loadLanguagePack(archive, resources::kPackType, resources::kPackId));
+        hasResources ? lang::loadLanguagePack(archive, resources::kPackType, resources::kPackId) : nullptr);
     if (!localizer || localizer->getLanguageCount() == 0) {
         std::fputs("ostrel: the program's language pack is missing or damaged\n", stderr);
         return 1;
@@ -122,41 +160,13 @@ int runConsole(const CommandLine& line)
     fa::ChangeLog log(pending, filters, printer);
     CDirectoryChangeWatcher watcher;
 
-    int watched = 0;
-    for (const fa::WatchOutcome& outcome : fa::watchRoots(watcher, roots, pending)) {
-        if (outcome.error == platform::kErrorSuccess) {
-            ++watched;
-            std::fprintf(stderr, "ostrel: watching %s (%s)\n", escaped(outcome.root).c_str(), outcome.backend.c_str());
-        } else {
-            std::fprintf(stderr, "ostrel: cannot watch %s: %s\n", escaped(outcome.root).c_str(),
-                         fa::watchErrorText(outcome.error).c_str());
-        }
-    }
-    if (watched == 0) {
+    if (reportWatches(fa::watchRoots(watcher, roots, pending)) == 0) {
         std::fputs("ostrel: no directory could be watched\n", stderr);
         return 1;
     }
     if (line.stats)
         system::counter::setUserInterfaceLanguageSource([] { return platform::userInterfaceLanguageId(); });
-
-    const int wait = line.period == 1 ? 100 : line.period;
-    std::uint64_t overflowsReported = 0;
-    int signal = 0;
-    for (;;) {
-        log.runCycle();
-        if (line.stats)
-            printer.addLine(statusLine(statusCaptions));
-        if (!printer.flush())
-            break;
-        const std::uint64_t overflows = watcher.getLostCount();
-        if (overflows > overflowsReported) {
-            std::fputs("ostrel: the kernel's change queue overflowed: changes were lost\n", stderr);
-            overflowsReported = overflows;
-        }
-        signal = platform::waitForStopSignal(wait);
-        if (signal != 0)
-            break;
-    }
+    const int signal = runCycles(line, statusCaptions, log, printer, watcher);
 
     // Every notification the watches delivered reaches the queue before they end; the last cycle
     // prints them.
