@@ -59,8 +59,22 @@ Spawned spawn(const std::vector<std::string>& words, const std::string& outFile,
     posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (!directory.empty())
         posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
-    if (posix_spawnp(&child.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+    // A benchmark started in the background ignores SIGINT and SIGQUIT (and under nohup SIGHUP),
+    // and children inherit that: give them the default actions and no blocked signals.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int signal : {SIGINT, SIGQUIT, SIGHUP, SIGTERM, SIGPIPE})
+        sigaddset(&defaults, signal);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    if (posix_spawnp(&child.pid, argv[0], &actions, &attributes, argv.data(), environ) != 0)
         child.pid = -1;
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return child;
 }
@@ -249,7 +263,13 @@ Measure measure(const Watcher& watcher, const std::string& ostrel, const std::st
     ::kill(child.pid, SIGINT);
     int status = 0;
     rusage usage{};
-    while (::wait4(child.pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    // Ten seconds to end cleanly, then it is killed (and the run says so).
+    for (const auto asked = Clock::now(); ::wait4(child.pid, &status, WNOHANG, &usage) == 0;) {
+        if (Clock::now() - asked > 10s) {
+            ::kill(child.pid, SIGKILL);
+            result.failure = "it did not end on SIGINT";
+        }
+        std::this_thread::sleep_for(20ms);
     }
     const auto micros = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_usec); };
     const double tickMicros = 1e6 / static_cast<double>(::sysconf(_SC_CLK_TCK));
