@@ -259,17 +259,22 @@ Measure measure(const Watcher& watcher, const std::string& ostrel, const std::st
             still = Clock::now();
         }
     }
-    result.peakRssKiB = peakResidentKiB(child.pid);
-    ::kill(child.pid, SIGINT);
     int status = 0;
     rusage usage{};
-    // Ten seconds to end cleanly, then it is killed (and the run says so).
-    for (const auto asked = Clock::now(); ::wait4(child.pid, &status, WNOHANG, &usage) == 0;) {
-        if (Clock::now() - asked > 10s) {
-            ::kill(child.pid, SIGKILL);
-            result.failure = "it did not end on SIGINT";
+    if (::wait4(child.pid, &status, WNOHANG, &usage) == child.pid) {
+        const std::string err = readAll(child.err);
+        result.failure = "it ended by itself before it was stopped: " + err.substr(0, err.find('\n'));
+    } else {
+        result.peakRssKiB = peakResidentKiB(child.pid);
+        ::kill(child.pid, SIGINT);
+        // Ten seconds to end cleanly, then it is killed (and the run says so).
+        for (const auto asked = Clock::now(); ::wait4(child.pid, &status, WNOHANG, &usage) == 0;) {
+            if (Clock::now() - asked > 10s) {
+                ::kill(child.pid, SIGKILL);
+                result.failure = "it did not end on SIGINT";
+            }
+            std::this_thread::sleep_for(20ms);
         }
-        std::this_thread::sleep_for(20ms);
     }
     const auto micros = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_usec); };
     const double tickMicros = 1e6 / static_cast<double>(::sysconf(_SC_CLK_TCK));
