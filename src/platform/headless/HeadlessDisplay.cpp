@@ -1,0 +1,162 @@
+#include "platform/headless/HeadlessDisplay.h"
+
+#include "platform/headless/HeadlessWindow.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+
+namespace s::platform::headless {
+
+namespace {
+
+class ConditionWaker final : public IWaker {
+public:
+    void wake() override
+    {
+        std::lock_guard lock(m_lock);
+        m_set = true;
+        m_changed.notify_all();
+    }
+    void clear() override
+    {
+        std::lock_guard lock(m_lock);
+        m_set = false;
+    }
+    void waitAlone(int timeoutMs) override
+    {
+        std::unique_lock lock(m_lock);
+        if (timeoutMs < 0)
+            m_changed.wait(lock, [this] { return m_set; });
+        else
+            m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_set; });
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    bool m_set = false;
+};
+
+long long overlap(const Rect& a, const Rect& b)
+{
+    const Rect r = a.intersect(b);
+    return static_cast<long long>(r.width()) * r.height();
+}
+
+long long distanceSquared(const Rect& area, const Rect& rect)
+{
+    const long long cx = (rect.left + rect.right) / 2;
+    const long long cy = (rect.top + rect.bottom) / 2;
+    const long long dx = cx < area.left ? area.left - cx : (cx >= area.right ? cx - area.right + 1 : 0);
+    const long long dy = cy < area.top ? area.top - cy : (cy >= area.bottom ? cy - area.bottom + 1 : 0);
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+HeadlessDisplay::HeadlessDisplay(HeadlessWindowSystem& system)
+    : DisplayBase(std::make_unique<ConditionWaker>()), m_system(system)
+{
+}
+
+HeadlessDisplay::~HeadlessDisplay()
+{
+    closeAll();
+}
+
+NativeWindow* HeadlessDisplay::createWindow(const WindowParams& params, IWindowProc* proc)
+{
+    auto window = std::make_unique<HeadlessWindow>(*this, params, proc);
+    HeadlessWindow* created = window.get();
+    adopt(std::move(window));
+    if (!created->create()) {
+        created->destroy();
+        return nullptr;
+    }
+    return created;
+}
+
+const Monitor& HeadlessDisplay::monitorFor(const Rect& rect) const
+{
+    const auto& monitors = m_system.desktop().monitors;
+    const Monitor* best = &monitors.front();
+    long long bestOverlap = -1;
+    for (const Monitor& m : monitors) {
+        const long long o = overlap(m.area, rect);
+        if (o > bestOverlap || (o == 0 && bestOverlap == 0 && distanceSquared(m.area, rect) < distanceSquared(best->area, rect))) {
+            best = &m;
+            bestOverlap = o;
+        }
+    }
+    return *best;
+}
+
+Rect HeadlessDisplay::virtualScreen() const
+{
+    Rect all;
+    for (const Monitor& m : m_system.desktop().monitors)
+        all = all.unite(m.area);
+    return all;
+}
+
+Rect HeadlessDisplay::monitorArea(const Rect& rect) const
+{
+    return monitorFor(rect).area;
+}
+
+Rect HeadlessDisplay::workArea(const Rect& rect) const
+{
+    return monitorFor(rect).work;
+}
+
+void HeadlessDisplay::inject(const PointerInput& input)
+{
+    {
+        std::lock_guard lock(m_inputLock);
+        m_input.emplace_back(input);
+    }
+    wake();
+}
+
+void HeadlessDisplay::inject(const KeyInput& input)
+{
+    {
+        std::lock_guard lock(m_inputLock);
+        m_input.emplace_back(input);
+    }
+    wake();
+}
+
+bool HeadlessDisplay::dispatchInput()
+{
+    std::variant<PointerInput, KeyInput> next;
+    {
+        std::lock_guard lock(m_inputLock);
+        if (m_input.empty())
+            return false;
+        next = m_input.front();
+        m_input.pop_front();
+    }
+    if (auto* pointer = std::get_if<PointerInput>(&next)) {
+        pointer->time = now();
+        // As a display server would: the topmost mapped window under the pointer receives it.
+        for (WindowBase* w : windowsFromTop()) {
+            if (w->bounds().contains(pointer->screen)) {
+                pointer->receivedBy = w->id();
+                break;
+            }
+        }
+        input().pointer(*pointer);
+    } else {
+        input().key(std::get<KeyInput>(next));
+    }
+    return true;
+}
+
+void HeadlessDisplay::waitForEvents(int timeoutMs)
+{
+    queue().waker().waitAlone(timeoutMs);
+}
+
+}  // namespace s::platform::headless
