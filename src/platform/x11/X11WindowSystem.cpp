@@ -48,6 +48,11 @@ bool presentsThroughSharedMemory(NativeWindow& window)
     return static_cast<X11Window&>(window).usesSharedMemory();
 }
 
+void waitForServer(Display& display)
+{
+    XSync(static_cast<X11Display&>(display).x(), False);
+}
+
 bool hasWindowManager(Display& display)
 {
     return static_cast<X11Display&>(display).hasWindowManager();

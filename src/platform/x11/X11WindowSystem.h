@@ -21,6 +21,8 @@ void setSharedMemoryAllowed(bool allowed);
 unsigned long nativeHandle(NativeWindow& window);
 // Whether the window's back buffer is presented through MIT-SHM.
 bool presentsThroughSharedMemory(NativeWindow& window);
+// Waits until the server has handled every request made so far (for measurements).
+void waitForServer(Display& display);
 // Whether a window manager runs on the display of the calling thread.
 bool hasWindowManager(Display& display);
 
