@@ -15,7 +15,8 @@ class NativeWindow;
 
 // The procedure of one native window. Called on the window's own thread only, for every
 // message: input, painting, timers, sends and posts. A message the procedure does not handle
-// is passed on to NativeWindow::defaultProc, as the toolkit decides.
+// is passed on to NativeWindow::defaultProc, as the toolkit decides. A procedure must outlive
+// its window (closing a display destroys its windows, which sends them WM_DESTROY).
 class IWindowProc {
 public:
     virtual LResult windowProc(NativeWindow& window, unsigned code, WParam wParam, LParam lParam) = 0;

@@ -135,8 +135,8 @@ TEST(MessagesTest, TwoThreadsSendingToEachOtherBothComplete)
 TEST(MessagesTest, SendsAndPostsToAWindowThatIsGoneDoNothing)
 {
     headless::HeadlessWindowSystem system;
-    std::unique_ptr<Display> display = system.openDisplay(nullptr);
     RecordingProc proc;
+    std::unique_ptr<Display> display = system.openDisplay(nullptr);
     NativeWindow* window = display->createWindow({}, &proc);
     const WindowId id = window->id();
     window->destroy();
@@ -165,8 +165,8 @@ TEST(MessagesTest, InvokeRunsOnTheWindowsThreadAndWaitsForIt)
 TEST(MessagesTest, QuitEndsTheLoopOncePostedMessagesAreServed)
 {
     headless::HeadlessWindowSystem system;
-    std::unique_ptr<Display> display = system.openDisplay(nullptr);
     RecordingProc proc({kPosted1, kPosted2});
+    std::unique_ptr<Display> display = system.openDisplay(nullptr);
     NativeWindow* window = display->createWindow({}, &proc);
     postMessage(window->id(), kPosted1);
     display->postQuit(3);

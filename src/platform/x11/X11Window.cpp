@@ -142,6 +142,7 @@ void X11Window::writeNetState()
         states.push_back(a.netWmStateModal);
     XChangeProperty(m_x11.x(), m_handle, a.netWmState, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+    XFlush(m_x11.x());
 }
 
 // A change of a mapped window's state is a request to the window manager (the property is

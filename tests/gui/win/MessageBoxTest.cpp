@@ -122,20 +122,27 @@ TEST_F(MessageBoxTest, DrawsItsTextAndButtons)
     const Rect box = waitForBox();
     int dark = 0;
     int red = 0;
-    invoke(owner.id, [&] {
-        NativeWindow* w = currentDisplay()->activeWindow();
-        const Rect c = w->clientRect();
-        for (int y = 26; y < c.height(); ++y) {
-            for (int x = 0; x < c.width(); ++x) {
-                const std::uint32_t p = hl::presentedPixel(*w, x, y);
-                const int r = static_cast<int>(p >> 16), g = static_cast<int>((p >> 8) & 0xFF), b = static_cast<int>(p & 0xFF);
-                if (r < 80 && g < 80 && b < 80)
-                    ++dark;  // text
-                if (r > 180 && g < 90 && b < 90)
-                    ++red;  // the error mark
+    // Counted once the box has presented its background.
+    for (int attempt = 0; attempt < 500 && red == 0; ++attempt) {
+        invoke(owner.id, [&] {
+            NativeWindow* w = currentDisplay()->activeWindow();
+            if (hl::presentedPixel(*w, 2, 30) != 0xF0F0F0u)
+                return;
+            const Rect c = w->clientRect();
+            for (int y = 26; y < c.height(); ++y) {
+                for (int x = 0; x < c.width(); ++x) {
+                    const std::uint32_t p = hl::presentedPixel(*w, x, y);
+                    const int r = static_cast<int>(p >> 16), g = static_cast<int>((p >> 8) & 0xFF), b = static_cast<int>(p & 0xFF);
+                    if (r < 80 && g < 80 && b < 80)
+                        ++dark;  // text
+                    if (r > 180 && g < 90 && b < 90)
+                        ++red;  // the error mark
+                }
             }
-        }
-    });
+        });
+        if (red == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     EXPECT_GT(dark, 50);
     EXPECT_GT(red, 200);
     hl::pressKey(*thread.display(), VK_RETURN);

@@ -133,6 +133,13 @@ TEST_P(PresentTest, AFramelessWindowShowsWhatItPainted)
     s::testing::writePng(shot, ::testing::TempDir() + "ostrel-x11-pattern.png");
 
     EXPECT_NE(windowProperty(*window, "_NET_WM_NAME").find("Ostrel test – Ωμέγα"), std::string::npos);
+    window->setIcon(false, Icon{2, 3, std::vector<std::uint32_t>(6, 0xFF112233u)});
+    window->setIcon(true, Icon{4, 4, std::vector<std::uint32_t>(16, 0xFF445566u)});
+    const std::string icons = windowProperty(*window, "_NET_WM_ICON");
+    EXPECT_NE(icons.find("Icon (2 x 3)"), std::string::npos) << icons;
+    EXPECT_NE(icons.find("Icon (4 x 4)"), std::string::npos) << icons;
+    window->setShowInTaskbar(false);
+    EXPECT_NE(windowProperty(*window, "_NET_WM_STATE").find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(SharedMemory, PresentTest, ::testing::Values(true, false),
