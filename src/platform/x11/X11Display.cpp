@@ -586,7 +586,14 @@ void X11Display::translate(XEvent& event)
         // The key's own symbol, without shift; a layout without Latin letters falls back to the
         // first group that has one, so shortcuts keep their keys.
         const int group = static_cast<int>((k.state >> 13) & 3);
-        KeyCode code = virtualKeyOf(XkbKeycodeToKeysym(m_x, static_cast<::KeyCode>(k.keycode), group, 0));
+        KeySym symbol = XkbKeycodeToKeysym(m_x, static_cast<::KeyCode>(k.keycode), group, 0);
+        // With Num Lock the keypad gives digits (its second level), as the numpad keys.
+        if (IsKeypadKey(symbol) && (k.state & Mod2Mask)) {
+            const KeySym digit = XkbKeycodeToKeysym(m_x, static_cast<::KeyCode>(k.keycode), group, 1);
+            if (IsKeypadKey(digit))
+                symbol = digit;
+        }
+        KeyCode code = virtualKeyOf(symbol);
         for (int g = 0; code.virtualKey == 0 && g < 4; ++g)
             code = virtualKeyOf(XkbKeycodeToKeysym(m_x, static_cast<::KeyCode>(k.keycode), g, 0));
         if (code.virtualKey == 0)
