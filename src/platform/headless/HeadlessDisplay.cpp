@@ -1,6 +1,7 @@
 #include "platform/headless/HeadlessDisplay.h"
 
 #include "platform/headless/HeadlessWindow.h"
+#include "platform/window/Monitors.h"
 
 #include <algorithm>
 #include <chrono>
@@ -38,21 +39,6 @@ private:
     bool m_set = false;
 };
 
-long long overlap(const Rect& a, const Rect& b)
-{
-    const Rect r = a.intersect(b);
-    return static_cast<long long>(r.width()) * r.height();
-}
-
-long long distanceSquared(const Rect& area, const Rect& rect)
-{
-    const long long cx = (rect.left + rect.right) / 2;
-    const long long cy = (rect.top + rect.bottom) / 2;
-    const long long dx = cx < area.left ? area.left - cx : (cx >= area.right ? cx - area.right + 1 : 0);
-    const long long dy = cy < area.top ? area.top - cy : (cy >= area.bottom ? cy - area.bottom + 1 : 0);
-    return dx * dx + dy * dy;
-}
-
 }  // namespace
 
 HeadlessDisplay::HeadlessDisplay(HeadlessWindowSystem& system)
@@ -80,16 +66,11 @@ NativeWindow* HeadlessDisplay::createWindow(const WindowParams& params, IWindowP
 const Monitor& HeadlessDisplay::monitorFor(const Rect& rect) const
 {
     const auto& monitors = m_system.desktop().monitors;
-    const Monitor* best = &monitors.front();
-    long long bestOverlap = -1;
-    for (const Monitor& m : monitors) {
-        const long long o = overlap(m.area, rect);
-        if (o > bestOverlap || (o == 0 && bestOverlap == 0 && distanceSquared(m.area, rect) < distanceSquared(best->area, rect))) {
-            best = &m;
-            bestOverlap = o;
-        }
-    }
-    return *best;
+    std::vector<Rect> areas;
+    areas.reserve(monitors.size());
+    for (const Monitor& m : monitors)
+        areas.push_back(m.area);
+    return monitors[monitorHolding(areas, rect)];
 }
 
 Rect HeadlessDisplay::virtualScreen() const

@@ -1,6 +1,7 @@
 #include "platform/x11/X11Display.h"
 
 #include "platform/Messages.h"
+#include "platform/window/Monitors.h"
 #include "platform/x11/ErrorTrap.h"
 #include "platform/x11/Keys.h"
 #include "platform/x11/X11Window.h"
@@ -315,24 +316,7 @@ Rect X11Display::virtualScreen() const
 
 Rect X11Display::monitorArea(const Rect& rect) const
 {
-    const Rect* best = &m_monitors.front();
-    long long bestArea = -1;
-    long long bestDistance = -1;
-    const long long cx = (rect.left + rect.right) / 2;
-    const long long cy = (rect.top + rect.bottom) / 2;
-    for (const Rect& m : m_monitors) {
-        const Rect o = m.intersect(rect);
-        const long long area = static_cast<long long>(o.width()) * o.height();
-        const long long dx = cx < m.left ? m.left - cx : (cx >= m.right ? cx - m.right + 1 : 0);
-        const long long dy = cy < m.top ? m.top - cy : (cy >= m.bottom ? cy - m.bottom + 1 : 0);
-        const long long distance = dx * dx + dy * dy;
-        if (area > bestArea || (area == 0 && bestArea == 0 && distance < bestDistance)) {
-            best = &m;
-            bestArea = area;
-            bestDistance = distance;
-        }
-    }
-    return *best;
+    return m_monitors[monitorHolding(m_monitors, rect)];
 }
 
 Rect X11Display::workArea(const Rect& rect) const
