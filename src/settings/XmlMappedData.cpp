@@ -123,7 +123,10 @@ bool MappedData::resolve(std::string_view path, bool create)
     Node* node = m_root;
     if (!path.empty()) {
         std::size_t from = 0;
+        // Elements deeper than the reader follows would make the saved file unreadable.
+        int depth = 0;
         for (;;) {
+            ++depth;
             std::size_t to = from;
             while (to < path.size() && !isSeparator(path[to]))
                 ++to;
@@ -131,7 +134,7 @@ bool MappedData::resolve(std::string_view path, bool create)
             auto length = static_cast<int>(component.size());
             Node* child = node->findChild(component.data(), length);
             if (child == nullptr) {
-                if (!create || !isWritableName(component))
+                if (!create || depth > Node::kMaxDepth || !isWritableName(component))
                     return false;
                 child = node->addChild(component.data(), length);
             }
