@@ -221,6 +221,11 @@ bool RegistryStore::persist()
     platform::FileLock fileLock;
     if (platform::FileResult locked = fileLock.acquire(m_lockFile, platform::FileLock::Mode::Exclusive); !locked.ok())
         return saveFailed(locked.error);
+    if (!m_leftoversRemoved) {
+        // A writer killed mid-write leaves its temporary file; no one writes while we hold the lock.
+        platform::removeLeftTemporaries(m_file);
+        m_leftoversRemoved = true;
+    }
     // Another process may have saved since this one read the file: start from what it wrote.
     refresh(true);
     if (m_saveRefused)

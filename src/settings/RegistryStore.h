@@ -79,6 +79,7 @@ private:
     bool m_saveReported = false;
     bool m_newerReported = false;
     bool m_skippedReported = false;
+    bool m_leftoversRemoved = false;
 };
 
 }  // namespace s::reg::win

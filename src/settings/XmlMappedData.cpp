@@ -1,6 +1,7 @@
 #include "settings/XmlMappedData.h"
 
 #include "foundation/ClassPool.h"
+#include "platform/Files.h"
 #include "settings/DocumentFile.h"
 #include "xml/NumberText.h"
 
@@ -83,6 +84,8 @@ void MappedData::reset()
 
 void MappedData::load()
 {
+    // Saves killed mid-write leave temporary files; this store takes no lock, so only old ones go.
+    platform::removeLeftTemporaries(m_file, 60);
     m_root->clear();
     map::DocumentRead read = map::readDocument(m_file, *m_root);
     if (read.outcome == map::DocumentRead::Outcome::Damaged)
