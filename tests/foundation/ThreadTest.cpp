@@ -104,8 +104,10 @@ TEST(ThreadTest, RunTimesRunsExactlyThatOftenThenGoesIdle)
 {
     Thread thread;
     RecordingTask task;
+    task.block();
     thread.runTimes(&task, 3);
     EXPECT_FALSE(thread.isIdle());
+    task.release();
     thread.waitIdle();
     EXPECT_TRUE(thread.isIdle());
     EXPECT_EQ(task.runs(), 3);
