@@ -1,6 +1,6 @@
 #include "settings/RegKeyTree.h"
 
-#include "xml/Attributes.h"
+#include "foundation/AsciiCase.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@ namespace s::reg::win {
 
 namespace {
 
-using xml::equalsIgnoringAsciiCase;
+using base::equalsIgnoringAsciiCase;
 
 RegKey* makeKey(RegKey& root, const std::vector<std::string_view>& components, bool& created)
 {
@@ -60,7 +60,7 @@ bool splitKeyPath(std::string_view path, std::vector<std::string_view>& componen
     std::size_t from = 0;
     for (;;) {
         std::size_t to = path.find('\\', from);
-        std::string_view component = path.substr(from, to == std::string_view::npos ? std::string_view::npos : to - from);
+        std::string_view component = path.substr(from, to == std::string_view::npos ? to : to - from);
         if (component.empty())
             return false;
         components.push_back(component);

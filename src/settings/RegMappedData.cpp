@@ -1,9 +1,9 @@
 #include "settings/RegMappedData.h"
 
+#include "foundation/AsciiCase.h"
 #include "foundation/ClassPool.h"
 #include "settings/RegistryStore.h"
 #include "settings/Utf16.h"
-#include "xml/Attributes.h"
 
 #include <array>
 #include <bit>
@@ -88,7 +88,7 @@ bool MappedData::resolve(std::string_view path, bool create)
     if (m_store == nullptr)
         return false;
     // Only a key that was found is served again: a failed lookup is tried anew.
-    if (m_current.isOpen() && xml::equalsIgnoringAsciiCase(path, m_currentPath))
+    if (m_current.isOpen() && base::equalsIgnoringAsciiCase(path, m_currentPath))
         return true;
     m_currentPath.assign(path);
     const std::string& key = keyPath(path);
@@ -283,11 +283,7 @@ bool MappedData::writeBinary(std::string_view path, std::string_view name, std::
 
 bool MappedData::writeString(std::string_view path, std::string_view name, std::string_view value, std::uint32_t type)
 {
-    Bytes data;
-    appendUtf16(value, data);
-    data.push_back(0);
-    data.push_back(0);
-    return write(path, name, type, data);
+    return write(path, name, type, stringData(value));
 }
 
 bool MappedData::setU8(std::string_view path, std::string_view name, std::uint8_t value)

@@ -48,32 +48,6 @@ std::string typeText(std::uint32_t type)
     return std::to_string(type);
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool parseHex(std::string_view text, Bytes& data)
-{
-    if (text.size() % 2 != 0)
-        return false;
-    data.reserve(text.size() / 2);
-    for (std::size_t at = 0; at < text.size(); at += 2) {
-        int high = hexDigit(text[at]);
-        int low = hexDigit(text[at + 1]);
-        if (high < 0 || low < 0)
-            return false;
-        data.push_back(static_cast<std::uint8_t>(high * 16 + low));
-    }
-    return true;
-}
-
 template <class Number>
 void appendLittleEndian(Number number, Bytes& data)
 {
@@ -113,9 +87,7 @@ bool parseData(std::uint32_t type, std::string_view text, Bytes& data)
         return true;
     }
     if (isStringType(type)) {
-        appendUtf16(text, data);
-        data.push_back(0);
-        data.push_back(0);
+        data = stringData(text);
         return true;
     }
     return false;
@@ -129,7 +101,7 @@ bool readValue(const xml::Node& element, RegValue& value)
     if (!element.getAttributeText(text, "type", {}) || !parseType(text, value.type))
         return false;
     if (element.getAttributeText(text, "hex", {}))
-        return parseHex(text, value.data);
+        return xml::number::appendHexBytes(text, value.data);
     return element.getAttributeText(text, "data", {}) && parseData(value.type, text, value.data);
 }
 

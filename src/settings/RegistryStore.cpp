@@ -193,9 +193,9 @@ void RegistryStore::load(bool lockHeld)
     }
     if (format.version > kRegistryFormatVersion) {
         m_newerBytes = std::move(read.bytes);
-        reportOnce(m_newerReported, "the settings file " + m_file + " was written by a newer version of Ostrel (format " +
-                                        std::to_string(format.version) +
-                                        "); this version uses the settings it understands and keeps a copy of the "
+        reportOnce(m_newerReported, "the settings file " + m_file + " was written by a newer version of Ostrel " +
+                                        "(format " + std::to_string(format.version) +
+                                        "); this version uses the settings it understands and keeps a copy of the " +
                                         "file as " + m_file + ".newer before it saves");
     } else {
         m_newerBytes.clear();

@@ -115,6 +115,15 @@ void appendUtf16(std::string_view text, win::Bytes& out)
     }
 }
 
+win::Bytes stringData(std::string_view text)
+{
+    win::Bytes data;
+    appendUtf16(text, data);
+    data.push_back(0);
+    data.push_back(0);
+    return data;
+}
+
 std::string textOfUtf16(std::span<const std::uint8_t> data)
 {
     std::string text;

@@ -15,6 +15,8 @@ namespace s::reg {
 
 // Appends the UTF-16LE units of text, without a terminator.
 void appendUtf16(std::string_view text, win::Bytes& out);
+// The data of a registry string: the units of text and a null unit.
+win::Bytes stringData(std::string_view text);
 // The text of UTF-16LE data up to its first null unit (an odd last byte is ignored).
 std::string textOfUtf16(std::span<const std::uint8_t> data);
 // Whether data is units of Unicode text with exactly one null unit, at its end.

@@ -3,7 +3,7 @@
 #include "platform/FileFaults.h"
 #include "settings/RegistryStore.h"
 #include "settings/Utf16.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ using s::reg::MappedData;
 using s::reg::win::Bytes;
 using s::reg::win::RegDir;
 using s::reg::win::RegistryStore;
-using s::testing::TempDir;
+using s::testing::TempFolder;
 using s::thread::PooledPtr;
 
 const std::string kSaveData = s::reg::saveDataKeyPath("Quillon Ostrel");
@@ -48,20 +48,12 @@ protected:
         return data;
     }
 
-    TempDir m_dir;
+    TempFolder m_dir;
     std::vector<std::string> m_reports;
     RegistryStore m_store{m_dir.file("ostrel/settings.xml"),
                           [this](const std::string& message) { m_reports.push_back(message); }};
 };
 
-Bytes sz(std::string_view text)
-{
-    Bytes data;
-    s::reg::appendUtf16(text, data);
-    data.push_back(0);
-    data.push_back(0);
-    return data;
-}
 
 TEST_F(RegMappedDataTest, TheKeyOfTheStoreAndOfItsProduct)
 {
@@ -156,8 +148,8 @@ TEST_F(RegMappedDataTest, SettersUseTheTypesOfTheEncodingTable)
 
 TEST_F(RegMappedDataTest, GettersAcceptAnyTypeOfTheRightLength)
 {
-    place("V", "sz1", s::reg::win::kRegSz, sz("A"));      // 4 bytes with its null
-    place("V", "sz2", s::reg::win::kRegSz, sz("AB"));     // 6 bytes
+    place("V", "sz1", s::reg::win::kRegSz, s::reg::stringData("A"));      // 4 bytes with its null
+    place("V", "sz2", s::reg::win::kRegSz, s::reg::stringData("AB"));     // 6 bytes
     place("V", "two", s::reg::win::kRegDword, {2, 0, 0, 0});
     place("V", "short", s::reg::win::kRegDword, {1, 0});
     place("V", "eight", s::reg::win::kRegQword, {1, 0, 0, 0, 0, 0, 0, 0});
@@ -183,13 +175,13 @@ TEST_F(RegMappedDataTest, GettersAcceptAnyTypeOfTheRightLength)
 TEST_F(RegMappedDataTest, StringsByTypeAndExpansion)
 {
     ::setenv("TEMP", "/tmp/ostrel-temp", 1);
-    place("S", "plain", s::reg::win::kRegSz, sz("%TEMP%\\x"));
-    place("S", "expand", s::reg::win::kRegExpandSz, sz("%TEMP%\\x"));
-    place("S", "unset", s::reg::win::kRegExpandSz, sz("%OSTREL_NOT_SET_ANYWHERE%\\x"));
+    place("S", "plain", s::reg::win::kRegSz, s::reg::stringData("%TEMP%\\x"));
+    place("S", "expand", s::reg::win::kRegExpandSz, s::reg::stringData("%TEMP%\\x"));
+    place("S", "unset", s::reg::win::kRegExpandSz, s::reg::stringData("%OSTREL_NOT_SET_ANYWHERE%\\x"));
     place("S", "nodata", s::reg::win::kRegSz, {});
     place("S", "nodword", s::reg::win::kRegDword, {});
     place("S", "number", s::reg::win::kRegDword, {1, 0, 0, 0});
-    place("S", "long", s::reg::win::kRegExpandSz, sz(std::string(600, 'x')));
+    place("S", "long", s::reg::win::kRegExpandSz, s::reg::stringData(std::string(600, 'x')));
     auto store = open();
 
     bool expanded = true;

@@ -4,7 +4,7 @@
 #include "platform/Files.h"
 #include "settings/RegDir.h"
 #include "settings/Utf16.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ using s::platform::faults::FileStep;
 using s::reg::win::Bytes;
 using s::reg::win::RegistryStore;
 using s::testing::readWhole;
-using s::testing::TempDir;
+using s::testing::TempFolder;
 using s::testing::writeWhole;
 
 Bytes dword(std::uint32_t value)
@@ -28,14 +28,6 @@ Bytes dword(std::uint32_t value)
                  static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
 }
 
-Bytes sz(std::string_view text)
-{
-    Bytes data;
-    s::reg::appendUtf16(text, data);
-    data.push_back(0);
-    data.push_back(0);
-    return data;
-}
 
 class RegistryStoreTest : public ::testing::Test {
 protected:
@@ -44,7 +36,8 @@ protected:
     // A store as another process would have it: its own view of the same file.
     std::unique_ptr<RegistryStore> newStore()
     {
-        return std::make_unique<RegistryStore>(m_file, [this](const std::string& message) { m_reports.push_back(message); });
+        auto report = [this](const std::string& message) { m_reports.push_back(message); };
+        return std::make_unique<RegistryStore>(m_file, report);
     }
 
     std::uint32_t readDword(RegistryStore& store, std::string_view path, std::string_view name)
@@ -56,7 +49,7 @@ protected:
         return data[0] | (data[1] << 8) | (data[2] << 16) | (std::uint32_t{data[3]} << 24);
     }
 
-    TempDir m_dir;
+    TempFolder m_dir;
     std::string m_file = m_dir.file("config/ostrel/settings.xml");
     std::vector<std::string> m_reports;
 };
@@ -69,13 +62,13 @@ TEST_F(RegistryStoreTest, ValuesKeepTheirTypesAndDataInAReadableFile)
     const Bytes blob{0x00, 0x7f, 0xff};
     const Bytes qword{1, 0, 0, 0, 0, 0, 0, 0x80};
     EXPECT_TRUE(store->setValue(key, "Width", s::reg::win::kRegDword, dword(800)));
-    EXPECT_TRUE(store->setValue(key, "", s::reg::win::kRegSz, sz("Freeware \"&\" <x>")));
-    EXPECT_TRUE(store->setValue(key, "Path", s::reg::win::kRegExpandSz, sz("%HOME%/log")));
+    EXPECT_TRUE(store->setValue(key, "", s::reg::win::kRegSz, s::reg::stringData("Freeware \"&\" <x>")));
+    EXPECT_TRUE(store->setValue(key, "Path", s::reg::win::kRegExpandSz, s::reg::stringData("%HOME%/log")));
     EXPECT_TRUE(store->setValue(key, "Blob", s::reg::win::kRegBinary, blob));
     EXPECT_TRUE(store->setValue(key, "Big", s::reg::win::kRegQword, qword));
     EXPECT_TRUE(store->setValue(key, "Odd", 0x1234, blob));
     EXPECT_TRUE(store->setValue(key, "Empty", s::reg::win::kRegSz, Bytes{}));
-    EXPECT_TRUE(store->setValue(key, "Raw", s::reg::win::kRegSz, sz("\xFF")));
+    EXPECT_TRUE(store->setValue(key, "Raw", s::reg::win::kRegSz, s::reg::stringData("\xFF")));
 
     EXPECT_EQ(readWhole(m_file),
               "<registry version=\"1\"><key name=\"Software\"><key name=\"Quillon\"><key name=\"Quillon Ostrel\">"
@@ -92,8 +85,14 @@ TEST_F(RegistryStoreTest, ValuesKeepTheirTypesAndDataInAReadableFile)
 
     auto other = newStore();
     const std::pair<const char*, Bytes> expected[] = {
-        {"width", dword(800)}, {"", sz("Freeware \"&\" <x>")}, {"Path", sz("%HOME%/log")}, {"Blob", blob},
-        {"Big", qword},        {"Odd", blob},                   {"Empty", {}},              {"Raw", sz("\xFF")},
+        {"width", dword(800)},
+        {"", s::reg::stringData("Freeware \"&\" <x>")},
+        {"Path", s::reg::stringData("%HOME%/log")},
+        {"Blob", blob},
+        {"Big", qword},
+        {"Odd", blob},
+        {"Empty", {}},
+        {"Raw", s::reg::stringData("\xFF")},
     };
     for (const auto& [name, data] : expected) {
         std::uint32_t type = 0;

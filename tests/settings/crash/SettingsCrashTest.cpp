@@ -3,7 +3,7 @@
 #include "settings/RegMappedData.h"
 #include "settings/RegistryStore.h"
 #include "settings/XmlMappedData.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ extern char** environ;
 
 namespace {
 
-using s::testing::TempDir;
+using s::testing::TempFolder;
 
 constexpr std::size_t kValueSize = 200000;
 
@@ -117,7 +117,7 @@ protected:
         return s::xml::MappedData::open(m_file, report)->getString("Crash", "Value", "");
     }
 
-    TempDir m_dir;
+    TempFolder m_dir;
     std::string m_file = m_dir.file("ostrel/settings.xml");
 };
 
@@ -146,8 +146,9 @@ TEST_P(SettingsCrashTest, AKilledWriterLeavesTheOldOrTheNewValue)
         EXPECT_TRUE(stored == old || stored == progress.started)
             << "round " << round << ": stored " << stored << ", old " << old << ", new " << progress.started;
         if (stored > 0) {
-            EXPECT_EQ(value, std::to_string(stored) + ":" + std::string(kValueSize, static_cast<char>('a' + stored % 26)))
-                << "round " << round;
+            const char filler = static_cast<char>('a' + stored % 26);
+            const std::string whole = std::to_string(stored) + ":" + std::string(kValueSize, filler);
+            EXPECT_EQ(value, whole) << "round " << round;
         }
         if (progress.started > old)
             ++killedMidWrite;
@@ -169,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(BothVariants, SettingsCrashTest, ::testing::Values("reg
 
 TEST(SettingsConcurrencyTest, TwoProcessesWritingAtOnceLoseNoValue)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string file = dir.file("ostrel/settings.xml");
     constexpr int kCount = 60;
     Child first = spawnWriter({"registry", file, "distinct", "A", std::to_string(kCount)});
