@@ -38,6 +38,8 @@ function(ostrel_test name)
     set(ARG_TIMEOUT 120)
   endif()
   add_executable(${name} ${ARG_SOURCES})
+  # Test helpers shared between subsystems live in tests/support.
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(${name} PRIVATE ostrel_options ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   if(ARG_XVFB)
     # GoogleTest's discovery runs the executable through the target's emulator, both to list

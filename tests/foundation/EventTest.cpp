@@ -1,5 +1,6 @@
 #include "foundation/Event.h"
 #include "foundation/IWaitPump.h"
+#include "support/ClosurePump.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@ namespace {
 
 using s::thread::Event;
 using s::thread::IWaitPump;
+using test_support::ClosurePump;
 
 TEST(EventTest, ManualResetStaysSignalledUntilReset)
 {
@@ -26,44 +28,6 @@ TEST(EventTest, ManualResetStaysSignalledUntilReset)
     event.reset();
     EXPECT_FALSE(event.isSet());
 }
-
-// A pump that serves closures posted to it, like a user-interface thread serving sends.
-class ClosurePump final : public IWaitPump {
-public:
-    void post(std::function<void()> work)
-    {
-        std::lock_guard lock(m_lock);
-        m_work.push_back(std::move(work));
-        m_changed.notify_all();
-    }
-    void serveOnce(int timeoutMs) override
-    {
-        std::unique_lock lock(m_lock);
-        m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return !m_work.empty() || m_woken; });
-        m_woken = false;
-        while (!m_work.empty()) {
-            auto work = std::move(m_work.front());
-            m_work.pop_front();
-            lock.unlock();
-            work();
-            ++served;
-            lock.lock();
-        }
-    }
-    void wake() override
-    {
-        std::lock_guard lock(m_lock);
-        m_woken = true;
-        m_changed.notify_all();
-    }
-    std::atomic<int> served{0};
-
-private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    std::deque<std::function<void()>> m_work;
-    bool m_woken = false;
-};
 
 TEST(EventTest, WaitServingKeepsTheThreadsPumpGoing)
 {
