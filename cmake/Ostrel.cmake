@@ -41,15 +41,22 @@ function(ostrel_test name)
   # Test helpers shared between subsystems live in tests/support.
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(${name} PRIVATE ostrel_options ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(launcher "")
   if(ARG_XVFB)
-    set(launcher "${PROJECT_SOURCE_DIR}/tests/support/with-xvfb.sh")
+    # GoogleTest's discovery runs the executable through the target's emulator, both to list
+    # the cases and to run each one.
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/tests/support/with-xvfb.sh")
+  endif()
+  # Fontconfig keeps caches it never frees, and the text libraries guard their set-up (partly on
+  # a thread of pango's own) with atomics the thread sanitizer cannot see; neither is ours.
+  if(OSTREL_SANITIZE MATCHES "thread")
+    set(environment "TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/tsan.supp")
+  else()
+    set(environment "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp")
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     TEST_PREFIX "${name}."
-    PROPERTIES LABELS "${ARG_LABEL}" TIMEOUT ${ARG_TIMEOUT}
-    CROSSCOMPILING_EMULATOR "${launcher}")
+    PROPERTIES LABELS "${ARG_LABEL}" TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${environment}")
 endfunction()
 
 # Every direct subfolder of the calling folder that has a CMakeLists.txt.

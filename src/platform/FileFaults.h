@@ -6,8 +6,8 @@ namespace s::platform::faults {
 // with a chosen error number, as a full or broken disk would.
 enum class FileStep { Read, CreateTemporary, Write, Sync, Rename, MoveAside, Lock };
 
-// The next call of the step fails, after `skip` calls that succeed. One fault per step.
-void failNext(FileStep step, int error, int skip = 0);
+// The next `times` calls of the step fail, after `skip` calls that succeed. One fault per step.
+void failNext(FileStep step, int error, int skip = 0, int times = 1);
 void clearAll();
 
 // Used by the implementation: the error to fail this call of the step with, or 0.

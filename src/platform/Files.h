@@ -42,6 +42,11 @@ FileResult readFile(const std::string& path, std::string& bytes, FileStamp* stam
 // The stamp, when asked for, is that of the new file.
 FileResult writeFileDurably(const std::string& path, std::string_view bytes, FileStamp* stamp = nullptr);
 
+// Removes the temporary files that writeFileDurably calls for path left behind when their
+// process was killed mid-write, if they are at least minAgeSeconds old. With no age, only safe
+// while no one else writes path (under its lock); no save takes a minute, so that age is safe.
+void removeLeftTemporaries(const std::string& path, int minAgeSeconds = 0);
+
 // Moves the file (or whatever is at the path) to a new name that starts with the given one and
 // that no file has yet ("name", "name-1", "name-2", ...). The name used is put in usedName.
 FileResult moveAside(const std::string& path, const std::string& wantedName, std::string* usedName = nullptr);

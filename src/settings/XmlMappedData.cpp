@@ -1,6 +1,8 @@
 #include "settings/XmlMappedData.h"
 
+#include "foundation/AsciiCase.h"
 #include "foundation/ClassPool.h"
+#include "platform/Files.h"
 #include "settings/DocumentFile.h"
 #include "xml/NumberText.h"
 
@@ -11,17 +13,6 @@ namespace {
 bool isSeparator(char c)
 {
     return c == '\\' || c == '/';
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 void removeAll(Attributes& attributes, std::string_view name)
@@ -83,6 +74,8 @@ void MappedData::reset()
 
 void MappedData::load()
 {
+    // Saves killed mid-write leave temporary files; this store takes no lock, so only old ones go.
+    platform::removeLeftTemporaries(m_file, 60);
     m_root->clear();
     map::DocumentRead read = map::readDocument(m_file, *m_root);
     if (read.outcome == map::DocumentRead::Outcome::Damaged)
@@ -116,14 +109,17 @@ bool MappedData::resolve(std::string_view path, bool create)
 {
     // Only a group that was found is served again: a failed lookup is looked up anew, since
     // the cache ignores case and the group may exist under the exact name.
-    if (m_current != nullptr && equalsIgnoringAsciiCase(path, m_currentPath))
+    if (m_current != nullptr && base::equalsIgnoringAsciiCase(path, m_currentPath))
         return true;
     m_currentPath.assign(path);
     m_current = nullptr;
     Node* node = m_root;
     if (!path.empty()) {
         std::size_t from = 0;
+        // Elements deeper than the reader follows would make the saved file unreadable.
+        int depth = 0;
         for (;;) {
+            ++depth;
             std::size_t to = from;
             while (to < path.size() && !isSeparator(path[to]))
                 ++to;
@@ -131,7 +127,7 @@ bool MappedData::resolve(std::string_view path, bool create)
             auto length = static_cast<int>(component.size());
             Node* child = node->findChild(component.data(), length);
             if (child == nullptr) {
-                if (!create || !isWritableName(component))
+                if (!create || depth > Node::kMaxDepth || !isWritableName(component))
                     return false;
                 child = node->addChild(component.data(), length);
             }
@@ -263,14 +259,7 @@ bool MappedData::getBytes(std::string_view path, std::string_view name, Bytes& o
     const AttrRecord* record = valueAt(path, name);
     if (record == nullptr)
         return false;
-    const std::string& hex = record->value;
-    for (std::size_t at = 0; at + 1 < hex.size(); at += 2) {
-        int high = hexDigit(hex[at]);
-        int low = hexDigit(hex[at + 1]);
-        if (high < 0 || low < 0)
-            break;
-        out.push_back(static_cast<std::uint8_t>(high * 16 + low));
-    }
+    number::appendHexBytes(record->value, out);
     return true;
 }
 

@@ -1,26 +1,8 @@
 #include "xml/Attributes.h"
 
+#include "foundation/AsciiCase.h"
+
 namespace s::xml {
-
-namespace {
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    }
-    return true;
-}
 
 Attributes::~Attributes()
 {
@@ -30,7 +12,7 @@ Attributes::~Attributes()
 int Attributes::indexOf(std::string_view name) const
 {
     for (std::size_t i = 0; i < m_records.size(); ++i) {
-        if (equalsIgnoringAsciiCase(m_records[i]->name, name))
+        if (base::equalsIgnoringAsciiCase(m_records[i]->name, name))
             return static_cast<int>(i);
     }
     return -1;

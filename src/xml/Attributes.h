@@ -40,7 +40,4 @@ private:
     std::vector<AttrRecord*> m_records;
 };
 
-// ASCII case-insensitive equality (A-Z against a-z); other bytes must be equal.
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 }  // namespace s::xml

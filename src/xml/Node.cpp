@@ -1,5 +1,6 @@
 #include "xml/Node.h"
 
+#include "foundation/AsciiCase.h"
 #include "foundation/ClassPool.h"
 #include "xml/Escaping.h"
 #include "xml/NumberText.h"
@@ -63,7 +64,7 @@ void Node::setName(const char* text, int length)
 bool Node::nameEquals(const char* text, int length) const
 {
     if (length < 0)
-        return m_named && equalsIgnoringAsciiCase(m_name, counted(text, length));
+        return m_named && base::equalsIgnoringAsciiCase(m_name, counted(text, length));
     return m_named && std::string_view(m_name) == counted(text, length);
 }
 

@@ -48,8 +48,11 @@ Signed parseSignedSaturating(std::string_view text)
     using Limits = std::numeric_limits<Signed>;
     constexpr auto maxMagnitude = static_cast<std::uint64_t>(Limits::max());
     Digits digits = readDigits(text, maxMagnitude + 1);
-    if (digits.negative)
-        return digits.magnitude > maxMagnitude ? Limits::min() : static_cast<Signed>(-static_cast<Signed>(digits.magnitude));
+    if (digits.negative) {
+        if (digits.magnitude > maxMagnitude)
+            return Limits::min();
+        return static_cast<Signed>(-static_cast<Signed>(digits.magnitude));
+    }
     return digits.magnitude > maxMagnitude ? Limits::max() : static_cast<Signed>(digits.magnitude);
 }
 
@@ -82,6 +85,28 @@ void appendHex(std::uint64_t value, int digits, std::string& out)
     static constexpr char kDigits[] = "0123456789abcdef";
     for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
         out.push_back(kDigits[(value >> shift) & 0xF]);
+}
+
+bool appendHexBytes(std::string_view text, std::vector<std::uint8_t>& out)
+{
+    auto digit = [](char c) {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    };
+    out.reserve(out.size() + text.size() / 2);
+    for (std::size_t at = 0; at + 1 < text.size(); at += 2) {
+        int high = digit(text[at]);
+        int low = digit(text[at + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        out.push_back(static_cast<std::uint8_t>(high * 16 + low));
+    }
+    return text.size() % 2 == 0;
 }
 
 std::int64_t parseSigned64(std::string_view text)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace s::xml::number {
 
@@ -16,6 +17,9 @@ void appendUnsigned(std::uint64_t value, std::string& out);
 void appendFixed(double value, std::string& out);
 // Lowercase hexadecimal, zero-padded to `digits` digits.
 void appendHex(std::uint64_t value, int digits, std::string& out);
+// Appends the byte of each pair of hexadecimal digits (either case), stopping at the first pair
+// that is not one; an odd last digit is ignored. True when the whole text was such pairs.
+bool appendHexBytes(std::string_view text, std::vector<std::uint8_t>& out);
 
 // A decimal integer; values beyond the 64-bit range give the nearest end of the range.
 std::int64_t parseSigned64(std::string_view text);

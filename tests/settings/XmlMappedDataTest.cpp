@@ -1,7 +1,7 @@
 #include "settings/XmlMappedData.h"
 
 #include "platform/FileFaults.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 
 using s::platform::faults::FileStep;
 using s::testing::readWhole;
-using s::testing::TempDir;
+using s::testing::TempFolder;
 using s::testing::writeWhole;
 using s::thread::PooledPtr;
 using s::xml::MappedData;
@@ -33,7 +33,7 @@ protected:
         return store.document().writeTo(out);
     }
 
-    TempDir m_dir;
+    TempFolder m_dir;
     std::string m_file = m_dir.file("savedata/SaveData.xml");
     std::vector<std::string> m_reports;
 };
@@ -166,8 +166,8 @@ TEST_F(XmlMappedDataTest, RemovingValuesAndGroups)
     EXPECT_EQ(store->getS32("MainWindow\\View", "Y", -1), -1);
     EXPECT_EQ(store->getS32("MainWindow\\ChangesColumnOrder", "length", 0), 6);
     EXPECT_FALSE(store->removePath("MainWindow\\View"));
-    EXPECT_EQ(written(*store),
-              "<savedata><MainWindow>text<ChangesColumnOrder length=\"6\"></ChangesColumnOrder></MainWindow></savedata>");
+    EXPECT_EQ(written(*store), "<savedata><MainWindow>text<ChangesColumnOrder length=\"6\"></ChangesColumnOrder>"
+                               "</MainWindow></savedata>");
 
     EXPECT_TRUE(store->removePath(""));
     EXPECT_EQ(written(*store), "<savedata></savedata>");
@@ -235,7 +235,8 @@ TEST_F(XmlMappedDataTest, ADamagedFileIsMovedAsideOnceAndTheStoreStartsEmpty)
 
 TEST_F(XmlMappedDataTest, ACommentBeforeTheRootIsSkipped)
 {
-    writeWhole(m_dir.file("c.xml"), "<?xml version=\"1.0\"?>\n<!-- hand-written -->\n<savedata><V a=\"1\"/></savedata>");
+    writeWhole(m_dir.file("c.xml"),
+               "<?xml version=\"1.0\"?>\n<!-- hand-written -->\n<savedata><V a=\"1\"/></savedata>");
     m_file = m_dir.file("c.xml");
     EXPECT_EQ(open()->getS32("V", "a", 0), 1);
     EXPECT_TRUE(m_reports.empty());

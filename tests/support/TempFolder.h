@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace s::testing {
@@ -28,6 +29,8 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     std::string string() const { return m_path.string(); }
+    // The path of a file below the folder.
+    std::string file(const std::filesystem::path& relative) const { return (m_path / relative).string(); }
 
     // Writes a file below the folder, making its folders.
     void write(const std::filesystem::path& relative, const std::string& content) const
@@ -40,5 +43,24 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The bytes of a file, empty when it cannot be read.
+inline std::string readWhole(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        return {};
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+// Replaces a file's bytes; its folder must exist.
+inline void writeWhole(const std::string& path, std::string_view bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 }  // namespace s::testing

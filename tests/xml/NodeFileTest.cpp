@@ -1,7 +1,7 @@
 #include "xml/Node.h"
 
 #include "platform/FileFaults.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 using s::platform::faults::FileStep;
 using s::testing::readWhole;
-using s::testing::TempDir;
+using s::testing::TempFolder;
 using s::testing::writeWhole;
 using s::thread::PooledPtr;
 using s::xml::Node;
@@ -22,7 +22,7 @@ class NodeFileTest : public ::testing::Test {
 protected:
     void TearDown() override { s::platform::faults::clearAll(); }
 
-    TempDir m_dir;
+    TempFolder m_dir;
 };
 
 PooledPtr<Node> sampleDocument(const char* value)
@@ -87,8 +87,7 @@ TEST_F(NodeFileTest, AFailedSaveLeavesTheOldFileWhole)
         s::xml::SaveResult result = sampleDocument("new")->save(path);
         EXPECT_EQ(result.error, error);
         EXPECT_EQ(readWhole(path), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.path()), std::filesystem::directory_iterator()),
-                  1);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.path()), {}), 1);
     }
     EXPECT_TRUE(sampleDocument("new")->save(path).ok());
     EXPECT_NE(readWhole(path), before);

@@ -11,6 +11,7 @@ namespace {
 struct Fault {
     int error = 0;
     int skip = 0;
+    int times = 0;
 };
 
 constexpr std::size_t kStepCount = static_cast<std::size_t>(FileStep::Lock) + 1;
@@ -21,10 +22,10 @@ std::array<Fault, kStepCount> g_faults;
 
 }  // namespace
 
-void failNext(FileStep step, int error, int skip)
+void failNext(FileStep step, int error, int skip, int times)
 {
     std::lock_guard guard(g_lock);
-    g_faults[static_cast<std::size_t>(step)] = Fault{error, skip};
+    g_faults[static_cast<std::size_t>(step)] = Fault{error, skip, times};
     g_armed.store(true, std::memory_order_release);
 }
 
@@ -49,7 +50,8 @@ int take(FileStep step)
         return 0;
     }
     int error = fault.error;
-    fault = Fault{};
+    if (--fault.times <= 0)
+        fault = Fault{};
     return error;
 }
 

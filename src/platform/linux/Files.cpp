@@ -2,10 +2,13 @@
 
 #include "platform/FileFaults.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -223,6 +226,33 @@ FileResult writeFileDurably(const std::string& path, std::string_view bytes, Fil
     if (stamp != nullptr)
         *stamp = fileStamp(target);
     return {};
+}
+
+void removeLeftTemporaries(const std::string& path, int minAgeSeconds)
+{
+    const std::string target = replacedFile(path);
+    const std::string folder = parentOf(target);
+    // The names mkostemp made from ".<name>.XXXXXX".
+    const std::string prefix = "." + baseNameOf(target) + ".";
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr)
+        return;
+    while (const struct dirent* entry = ::readdir(listing)) {
+        std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix))
+            continue;
+        bool generated = true;
+        for (char c : name.substr(prefix.size()))
+            generated = generated && std::isalnum(static_cast<unsigned char>(c)) != 0;
+        struct stat info {};
+        if (!generated || ::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode))
+            continue;
+        if (minAgeSeconds > 0 && ::time(nullptr) - info.st_mtim.tv_sec < minAgeSeconds)
+            continue;
+        ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    }
+    ::closedir(listing);
 }
 
 FileResult moveAside(const std::string& path, const std::string& wantedName, std::string* usedName)

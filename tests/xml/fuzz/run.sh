@@ -8,6 +8,11 @@ seconds=${1:-60}
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 build="$top/build/fuzz"
 
+if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+  echo "fuzz: needs clang and its libFuzzer runtime (Debian: apt-get install clang libclang-rt-14-dev)" >&2
+  exit 1
+fi
+
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DOSTREL_SANITIZE=address,undefined -DOSTREL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --target ostrel_xml_fuzz
