@@ -3,7 +3,7 @@
 #include "changelog/PendingChanges.h"
 #include "monitor/CDirectoryChangeWatcher.h"
 #include "platform/ErrorCodes.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +41,8 @@ std::vector<Record> waitForRecords(fa::PendingChanges& pending, const std::vecto
 
 TEST(WatchRoots, EachRootGetsItsHandlerAndFailuresTheirReason)
 {
-    s::testing::TempDir first;
-    s::testing::TempDir second;
+    s::testing::TempFolder first;
+    s::testing::TempFolder second;
     s::testing::writeWhole(first.file("plain-file"), "x");
     fa::PendingChanges pending;
     CDirectoryChangeWatcher watcher;

@@ -1,5 +1,5 @@
 #include "app/WatchList.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 TEST(WatchList, AbsoluteNormalisedOnceAndNotInsideAnother)
 {
-    s::testing::TempDir dir;
+    s::testing::TempFolder dir;
     const std::string base = dir.path().string();
     std::filesystem::create_directories(dir.path() / "a/inner");
     std::filesystem::create_directories(dir.path() / "ab");

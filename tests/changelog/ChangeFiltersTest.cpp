@@ -1,6 +1,8 @@
 #include "ChangeLogTestSupport.h"
-#include "FakeSettings.h"
 #include "changelog/ChangeFilters.h"
+#include "settings/RegMappedData.h"
+#include "settings/RegistryStore.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -72,39 +74,54 @@ TEST(FilterSnapshot, VisibleWhenItsKindAndItsOwnDriveAreOn)
     }
 }
 
+// Through the user's settings store as the program keeps it: a file read back by a fresh store.
 TEST(ChangeFiltersSettings, DriveKeysAreWholeMountPointsAndMissingOnesMeanOn)
 {
-    FakeSettings settings;
-    settings.values[{"View", "/home"}] = "0";
-    settings.values[{"View", "Written"}] = "0";
-    fa::ChangeFilters filters({"/", "/home", "/mnt/data"});
-    filters.load(settings);
-    const fa::FilterSnapshot loaded = filters.snapshot();
-    EXPECT_EQ(loaded.driveEnabled, (std::vector<char>{1, 0, 1}));
-    EXPECT_EQ(loaded.kinds, (fa::KindFlags{true, true, false, true}));
-    EXPECT_FALSE(filters.hasChanges()) << "loading is not a change";
+    constexpr const char* kBase = "Software\\Quillon\\Quillon Ostrel\\SaveData";
+    s::testing::TempFolder folder;
+    const std::string file = folder.file("settings.xml");
+    {
+        s::reg::win::RegistryStore store(file);
+        const auto settings = s::reg::MappedData::open(store, kBase);
+        ASSERT_TRUE(settings->setS32("View", "/home", 0));
+        ASSERT_TRUE(settings->setBool("View", "Written", false));
 
-    filters.setDriveEnabled(2, false, &settings);
-    EXPECT_EQ(settings.values[(FakeSettings::Key{"View", "/mnt/data"})], "0");
-    filters.setDriveEnabled(1, true, &settings);
-    EXPECT_EQ(settings.values[(FakeSettings::Key{"View", "/home"})], "1");
-    std::vector<char> drives;
-    ASSERT_TRUE(filters.takeDriveChange(drives));
-    EXPECT_EQ(drives, (std::vector<char>{1, 1, 0}));
-    EXPECT_FALSE(filters.takeDriveChange(drives)) << "the mark is taken once";
+        fa::ChangeFilters filters({"/", "/home", "/mnt/data"});
+        filters.load(*settings);
+        const fa::FilterSnapshot loaded = filters.snapshot();
+        EXPECT_EQ(loaded.driveEnabled, (std::vector<char>{1, 0, 1}));
+        EXPECT_EQ(loaded.kinds, (fa::KindFlags{true, true, false, true}));
+        EXPECT_FALSE(filters.hasChanges()) << "loading is not a change";
 
-    filters.setKindFlags({false, true, true, false}, &settings);
-    EXPECT_EQ(settings.values[(FakeSettings::Key{"View", "Created"})], "0");
-    EXPECT_EQ(settings.values[(FakeSettings::Key{"View", "Deleted"})], "1");
-    EXPECT_EQ(settings.values[(FakeSettings::Key{"View", "Written"})], "1");
-    EXPECT_EQ(settings.values[(FakeSettings::Key{"View", "Renamed"})], "0");
-    fa::KindFlags kinds;
-    ASSERT_TRUE(filters.takeKindChange(kinds));
-    EXPECT_EQ(kinds, (fa::KindFlags{false, true, true, false}));
-    EXPECT_FALSE(filters.hasChanges());
+        filters.setDriveEnabled(2, false, settings.get());
+        filters.setDriveEnabled(1, true, settings.get());
+        std::vector<char> drives;
+        ASSERT_TRUE(filters.takeDriveChange(drives));
+        EXPECT_EQ(drives, (std::vector<char>{1, 1, 0}));
+        EXPECT_FALSE(filters.takeDriveChange(drives)) << "the mark is taken once";
 
-    filters.setDriveEnabled(7, false, &settings);
-    EXPECT_FALSE(filters.hasChanges()) << "a drive that is not in the list changes nothing";
+        filters.setKindFlags({false, true, true, false}, settings.get());
+        fa::KindFlags kinds;
+        ASSERT_TRUE(filters.takeKindChange(kinds));
+        EXPECT_EQ(kinds, (fa::KindFlags{false, true, true, false}));
+        EXPECT_FALSE(filters.hasChanges());
+
+        filters.setDriveEnabled(7, false, settings.get());
+        EXPECT_FALSE(filters.hasChanges()) << "a drive that is not in the list changes nothing";
+    }
+    s::reg::win::RegistryStore store(file);
+    const auto settings = s::reg::MappedData::open(store, kBase);
+    EXPECT_EQ(settings->getS32("View", "/mnt/data", -1), 0);
+    EXPECT_EQ(settings->getS32("View", "/home", -1), 1);
+    EXPECT_FALSE(settings->hasValue("View", "/")) << "an untouched drive writes nothing";
+    EXPECT_FALSE(settings->getBool("View", "Created", true));
+    EXPECT_TRUE(settings->getBool("View", "Deleted", false));
+    EXPECT_TRUE(settings->getBool("View", "Written", false));
+    EXPECT_FALSE(settings->getBool("View", "Renamed", true));
+
+    fa::ChangeFilters again({"/", "/home", "/mnt/data"});
+    again.load(*settings);
+    EXPECT_EQ(again.snapshot().driveEnabled, (std::vector<char>{1, 1, 0}));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "changelog/Change.h"
 #include "changelog/MakeChange.h"
 #include "changelog/PathParts.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -102,7 +102,7 @@ protected:
         return PooledPtr<fa::Change>(fa::makeChange(kind, m_dir.file(name)));
     }
 
-    s::testing::TempDir m_dir;
+    s::testing::TempFolder m_dir;
 };
 
 TEST_F(MakeChange, DirectoryFlagAndSizeByKind)

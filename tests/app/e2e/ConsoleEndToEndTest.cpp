@@ -1,4 +1,4 @@
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -172,7 +172,7 @@ class ConsoleEndToEnd : public ::testing::Test {
 protected:
     std::string root() const { return fs::canonical(m_dir.path()).string(); }
 
-    s::testing::TempDir m_dir;
+    s::testing::TempFolder m_dir;
 };
 
 TEST_F(ConsoleEndToEnd, ScriptedFileOperationsArePrintedAsRows)
