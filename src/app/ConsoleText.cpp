@@ -3,8 +3,7 @@
 #include "changelog/Change.h"
 #include "changelog/ChangeTexts.h"
 #include "changelog/KindCaptions.h"
-
-#include <cstdint>
+#include "foundation/Utf8.h"
 
 namespace s::app {
 
@@ -16,44 +15,6 @@ void appendHexByte(std::string& out, unsigned char byte)
     out += "\\x";
     out += kDigits[byte >> 4];
     out += kDigits[byte & 0x0F];
-}
-
-bool isContinuation(unsigned char byte)
-{
-    return (byte & 0xC0) == 0x80;
-}
-
-// The length of the well-formed UTF-8 sequence at the start of text (2 to 4), or 0.
-std::size_t sequenceLength(std::string_view text, std::uint32_t& codePoint)
-{
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = 0;
-    std::uint32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1F;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0F;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (text.size() < length)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (!isContinuation(byte))
-            return 0;
-        codePoint = (codePoint << 6) | (byte & 0x3F);
-    }
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    return codePoint < minimum || codePoint > 0x10FFFF || surrogate ? 0 : length;
 }
 
 }  // namespace
@@ -76,8 +37,8 @@ void appendEscaped(std::string& out, std::string_view text)
             ++position;
             continue;
         }
-        std::uint32_t codePoint = 0;
-        const std::size_t length = byte >= 0x80 ? sequenceLength(text.substr(position), codePoint) : 0;
+        char32_t codePoint = 0;
+        const std::size_t length = byte >= 0x80 ? base::decodeUtf8(text, position, codePoint) : 0;
         // C1 controls (U+0080 to U+009F) act on terminals like C0 ones.
         if (length == 0 || codePoint < 0xA0) {
             const std::size_t bytes = length == 0 ? 1 : length;
