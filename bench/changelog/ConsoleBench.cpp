@@ -6,6 +6,7 @@
 // (bench/changelog/setup.sh installs inotify-tools and fatrace).
 #include "../monitor/ScratchFileSystem.h"
 #include "../monitor/Workload.h"
+#include "../support/Statistics.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -288,15 +289,6 @@ Measure measure(const Watcher& watcher, const std::string& ostrel, const std::st
     return result;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 bool installed(const char* program)
 {
     const char* path = std::getenv("PATH");
@@ -387,11 +379,11 @@ int main(int argc, char** argv)
     std::printf("medians over %d runs:\n", runs);
     for (const Watcher* watcher : watchers) {
         std::printf("  %-18s capture ratio %.4f  %6.3f us CPU per record  peak RSS %6.1f MiB\n", watcher->name.c_str(),
-                    median(ratios[watcher->name]), median(cpu[watcher->name]), median(rss[watcher->name]));
+                    bench::median(ratios[watcher->name]), bench::median(cpu[watcher->name]), bench::median(rss[watcher->name]));
     }
     if (!againstInotify.empty())
         std::printf("  ostrel / inotifywait CPU per record: %.2f (target below 1; zero loss: capture ratio 1)\n",
-                    median(againstInotify));
+                    bench::median(againstInotify));
     std::error_code error;
     std::filesystem::remove_all(files, error);
     return 0;
