@@ -4,6 +4,7 @@
 #include "RawFanotifyReader.h"
 #include "ScratchFileSystem.h"
 #include "Workload.h"
+#include "../support/Statistics.h"
 
 #include "monitor/CDirectoryChangeHandler.h"
 #include "monitor/CDirectoryChangeWatcher.h"
@@ -186,15 +187,6 @@ Result runRawReader(const std::string& root, const WorkloadShape& shape, int bat
     return result;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 void printResult(const Result& result, const WorkloadCounts& expected)
 {
     if (!result.ran) {
@@ -298,9 +290,9 @@ int main(int argc, char** argv)
     }
     std::printf("medians over %d runs:\n", runs);
     for (const auto& [pipeline, values] : perItem)
-        std::printf("  %-22s %6.3f us per %s\n", pipeline.c_str(), median(values),
+        std::printf("  %-22s %6.3f us per %s\n", pipeline.c_str(), bench::median(values),
                     pipeline.find("raw") != std::string::npos ? "event" : "record");
     if (!ratios.empty())
-        std::printf("  fanotify watcher / raw reader CPU ratio: %.2f (target at most 1.5)\n", median(ratios));
+        std::printf("  fanotify watcher / raw reader CPU ratio: %.2f (target at most 1.5)\n", bench::median(ratios));
     return 0;
 }

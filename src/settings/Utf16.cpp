@@ -1,51 +1,13 @@
 #include "settings/Utf16.h"
 
+#include "foundation/Utf8.h"
+
 namespace s::reg {
 
 namespace {
 
 constexpr char32_t kEscapedByteBase = 0xDC00;
 constexpr char32_t kReplacement = 0xFFFD;
-
-// The code point of the UTF-8 sequence at text[at], and its length; 0 for a byte that does
-// not begin a valid sequence (overlong forms and encoded surrogates are invalid).
-std::size_t decodeUtf8(std::string_view text, std::size_t at, char32_t& code)
-{
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    unsigned char lead = byte(at);
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
-    }
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size())
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        unsigned char next = byte(at + i);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
-}
 
 void appendUnit(char16_t unit, win::Bytes& out)
 {
@@ -99,7 +61,7 @@ void appendUtf16(std::string_view text, win::Bytes& out)
     out.reserve(out.size() + 2 * text.size());
     for (std::size_t at = 0; at < text.size();) {
         char32_t code = 0;
-        std::size_t length = decodeUtf8(text, at, code);
+        std::size_t length = base::decodeUtf8(text, at, code);
         if (length == 0) {
             appendUnit(static_cast<char16_t>(kEscapedByteBase + static_cast<unsigned char>(text[at])), out);
             ++at;
@@ -170,7 +132,7 @@ std::string_view firstUnits(std::string_view text, std::size_t units)
     std::size_t at = 0;
     while (at < text.size()) {
         char32_t code = 0;
-        std::size_t length = decodeUtf8(text, at, code);
+        std::size_t length = base::decodeUtf8(text, at, code);
         std::size_t width = length != 0 && code >= 0x10000 ? 2 : 1;
         if (used + width > units)
             break;
