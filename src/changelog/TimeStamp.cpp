@@ -2,8 +2,8 @@
 
 #include "platform/SystemClock.h"
 
-#include <atomic>
 #include <limits>
+#include <mutex>
 
 namespace s::file::gui::dialogs::fileaccess {
 
@@ -11,28 +11,28 @@ namespace {
 
 constexpr std::uint64_t kLargestStepBack = 5000;
 
-std::atomic<std::int64_t> g_lastStamp{0};
+std::mutex g_stampLock;
+StampState g_stampState;
 
 }  // namespace
 
-std::int64_t nextTimeStamp(std::int64_t now, std::int64_t last)
+std::int64_t nextTimeStamp(std::int64_t now, StampState& state)
 {
-    if (now > last)
-        return now;
     // Unsigned, so that the distance of any two values is exact.
-    if (static_cast<std::uint64_t>(last) - static_cast<std::uint64_t>(now) > kLargestStepBack)
-        return now;
-    return last == std::numeric_limits<std::int64_t>::max() ? last : last + 1;
+    const bool clockSetBack = now < state.lastReading &&
+                              static_cast<std::uint64_t>(state.lastReading) - static_cast<std::uint64_t>(now) > kLargestStepBack;
+    std::int64_t stamp = now;
+    if (now <= state.lastStamp && !clockSetBack)
+        stamp = state.lastStamp == std::numeric_limits<std::int64_t>::max() ? state.lastStamp : state.lastStamp + 1;
+    state.lastStamp = stamp;
+    state.lastReading = now;
+    return stamp;
 }
 
 std::int64_t takeTimeStamp()
 {
-    const std::int64_t now = platform::systemTimeMilliseconds();
-    std::int64_t last = g_lastStamp.load(std::memory_order_relaxed);
-    std::int64_t stamp = nextTimeStamp(now, last);
-    while (!g_lastStamp.compare_exchange_weak(last, stamp, std::memory_order_relaxed))
-        stamp = nextTimeStamp(now, last);
-    return stamp;
+    std::lock_guard lock(g_stampLock);
+    return nextTimeStamp(platform::systemTimeMilliseconds(), g_stampState);
 }
 
 }  // namespace s::file::gui::dialogs::fileaccess

@@ -11,26 +11,33 @@ namespace {
 
 namespace fa = s::file::gui::dialogs::fileaccess;
 
-TEST(TimeStamp, RuleAgainstTheLastStamp)
+TEST(TimeStamp, RuleAgainstTheLastStampAndReading)
 {
     const struct {
         std::int64_t now;
-        std::int64_t last;
+        std::int64_t lastStamp;
+        std::int64_t lastReading;
         std::int64_t stamp;
     } cases[] = {
-        {1000, 0, 1000},
-        {1001, 1000, 1001},
-        // Same millisecond, and the clock behind the stamps by up to 5000 ms: one past the last.
-        {1000, 1000, 1001},
-        {1000, 1003, 1004},
-        {10000, 15000, 15001},
-        // More than 5000 ms behind: the clock was set back, and stamps start from it again.
-        {9999, 15000, 9999},
-        {-1, 0, 0 + 1},
-        {-5001, 0, -5001},
+        {1000, 0, 0, 1000},
+        {1001, 1000, 1000, 1001},
+        // Same millisecond, or stamps ahead of the clock after a burst: one past the last.
+        {1000, 1000, 1000, 1001},
+        {1000, 1003, 1000, 1004},
+        {1000, 9000, 1000, 9001},
+        // The clock went back by up to 5000 ms since the last reading: one past the last.
+        {10000, 15000, 15000, 15001},
+        // By more: it was set back, and stamps start from it again.
+        {9999, 15000, 15000, 9999},
+        {-1, 0, 0, 1},
+        {-5001, 0, 0, -5001},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fa::nextTimeStamp(c.now, c.last), c.stamp) << c.now << " after " << c.last;
+    for (const auto& c : cases) {
+        fa::StampState state{c.lastStamp, c.lastReading};
+        EXPECT_EQ(fa::nextTimeStamp(c.now, state), c.stamp) << c.now << " after " << c.lastStamp;
+        EXPECT_EQ(state.lastStamp, c.stamp);
+        EXPECT_EQ(state.lastReading, c.now);
+    }
 }
 
 TEST(TimeStamp, ClockReadingsThroughBurstsAndStepsBack)
@@ -47,18 +54,28 @@ TEST(TimeStamp, ClockReadingsThroughBurstsAndStepsBack)
         {"clock back 10 s", {20000, 20001, 10001, 10002, 10003}, {20000, 20001, 10001, 10002, 10003}},
     };
     for (const Case& c : cases) {
-        std::int64_t last = 0;
+        fa::StampState state;
         std::vector<std::int64_t> stamps;
-        for (std::int64_t now : c.readings) {
-            last = fa::nextTimeStamp(now, last);
-            stamps.push_back(last);
-        }
+        for (std::int64_t now : c.readings)
+            stamps.push_back(fa::nextTimeStamp(now, state));
         EXPECT_EQ(stamps, c.stamps) << c.what;
     }
 }
 
-// Fewer stamps than the 5000 ms the stamps may run ahead of the clock before they start again
-// from it, so that every one must differ.
+// More records than milliseconds: the stamps run more than 5000 ms ahead of the clock and must
+// still never go back.
+TEST(TimeStamp, ALongBurstKeepsIncreasing)
+{
+    fa::StampState state;
+    std::int64_t previous = fa::nextTimeStamp(100000, state);
+    for (int i = 1; i < 20000; ++i) {
+        const std::int64_t stamp = fa::nextTimeStamp(100000 + i / 10, state);
+        ASSERT_EQ(stamp, previous + 1) << "record " << i;
+        previous = stamp;
+    }
+}
+
+// Threads stamping at once get stamps that all differ.
 TEST(TimeStamp, StampsOfThreadsTakingThemAtOnceAreAllDifferent)
 {
     constexpr int kThreads = 4;
