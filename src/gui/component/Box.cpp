@@ -298,11 +298,16 @@ int Box::hitTest(Point) const
 LResult Box::handleMessage(unsigned code, WParam wParam, LParam lParam)
 {
     switch (code) {
-    case platform::WM_MOUSEMOVE:
-        if (m_pointer.move(contains(platform::pointFromLParam(lParam))).changed)
+    case platform::WM_MOUSEMOVE: {
+        // Over a child that takes the pointer, the box is not the one hovered.
+        const Point p = platform::pointFromLParam(lParam);
+        Point local;
+        const bool inside = contains(p) && findHit(*this, p, &local) == nullptr;
+        if (m_pointer.move(inside).changed)
             redraw();
         followPointer(m_pointer);
         return 0;
+    }
     case platform::WM_CAPTURECHANGED:
         if (m_pointer.cancel().changed)
             redraw();

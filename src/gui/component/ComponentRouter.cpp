@@ -84,7 +84,30 @@ bool ComponentRouter::dispatchPointer(unsigned code, WParam wParam, LParam lPara
         return false;
     const Point p = platform::pointFromLParam(lParam);
     const Rect r = target->windowRect();
+    const bool held = target == m_captured;
     target->handleMessage(code, wParam, platform::makeLParam(p.x - r.left, p.y - r.top));
+    if (code != platform::WM_MOUSEMOVE)
+        return true;
+    // A move that made the holder let go belongs to what is under the pointer now, so hovering
+    // passes from one component to the next with the same move.
+    Component* under = target;
+    if (held && m_captured == nullptr && isEnrolled(target)) {
+        under = hitTest(p);
+        if (under != nullptr && under != target) {
+            const Rect n = under->windowRect();
+            under->handleMessage(code, wParam, platform::makeLParam(p.x - n.left, p.y - n.top));
+        }
+    }
+    // While a component holds the pointer the window system asks for no cursor: the one under
+    // the pointer, or the holder, chooses it.
+    if (m_captured != nullptr)
+        under = m_captured;
+    if (under != nullptr && isEnrolled(under) && native != nullptr) {
+        const Rect u = under->windowRect();
+        native->setCursor(under->cursorAt({p.x - u.left, p.y - u.top}));
+    } else if (native != nullptr) {
+        native->setCursor(platform::Cursor::Arrow);
+    }
     return true;
 }
 

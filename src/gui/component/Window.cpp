@@ -120,8 +120,8 @@ bool Window::createNativeWindows(platform::Display& display)
         m_frameAlive = true;
     }
     m_syncingFromFrame = true;
-    const Rect b = native->bounds();
-    Container::setBounds(b.left, b.top, b.width(), b.height());
+    m_frameBounds = native->bounds();
+    Container::setBounds(m_frameBounds.left, m_frameBounds.top, m_frameBounds.width(), m_frameBounds.height());
     m_syncingFromFrame = false;
     attachView(this);
     if (m_statusBar != nullptr)
@@ -514,7 +514,8 @@ void Window::limitSizing(int sizingEdge, Rect* rect) const
 void Window::frameBoundsChanged()
 {
     const Rect b = m_native->bounds();
-    const bool resized = b.width() != getWidth() || b.height() != getHeight();
+    const bool resized = b.width() != m_frameBounds.width() || b.height() != m_frameBounds.height();
+    m_frameBounds = b;
     m_syncingFromFrame = true;
     Container::setBounds(b.left, b.top, b.width(), b.height());
     m_syncingFromFrame = false;
@@ -531,6 +532,7 @@ void Window::frameDestroyed()
     detachView();
     m_native = nullptr;
     m_windowId = 0;
+    m_frameBounds = {};
     {
         std::lock_guard guard(m_frameLock);
         m_frameAlive = false;

@@ -153,6 +153,8 @@ private:
     std::atomic<platform::WindowId> m_windowId{0};
     std::thread::id m_threadId;
     bool m_syncingFromFrame = false;
+    // The frame's bounds as last reported by the window system.
+    platform::Rect m_frameBounds;
 
     std::mutex m_frameLock;
     std::condition_variable m_frameEnded;

@@ -310,6 +310,13 @@ void Button::click()
         m_pushed = m_twoWay ? !m_pushed : true;
         redraw();
     }
+    // A pushed one-way toggle takes no more hits: the pointer is let go, so what lies beneath
+    // gets the next press.
+    if (hitTest({0, 0}) == platform::HTTRANSPARENT) {
+        m_pointer.cancel();
+        if (hasMouseCapture())
+            releaseMouse();
+    }
     m_afterClickListeners.fire(this, kAfterClick);
 }
 

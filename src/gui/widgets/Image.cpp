@@ -52,6 +52,8 @@ void Image::paint(cairo_t* cr)
                     static_cast<double>(getHeight()) / m_picture->getHeight());
         cairo_set_source_surface(cr, surface, 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        // Edge pixels keep their colour instead of fading into the transparency around the picture.
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
         cairo_paint(cr);
         cairo_restore(cr);
     }
