@@ -13,6 +13,6 @@ int checkGlyphExtent(int lineHeight);
 // wrap: the minimum width from the widest word, the preferred one from the single line.
 TextSizes checkBoxSizes(std::string_view text, const win::FontBase& font);
 // The caption wrapped to width less the glyph: (glyph + wrapped width, max(line, wrapped height)).
-text::Extent checkBoxWrapped(std::string_view text, const win::FontBase& font, int width);
+gui::text::Extent checkBoxWrapped(std::string_view text, const win::FontBase& font, int width);
 
 }  // namespace s::gui::drawer

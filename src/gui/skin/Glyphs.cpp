@@ -136,8 +136,14 @@ const std::vector<std::pair<std::string_view, Painter>>& painters()
          }},
         {"#Resizer",
          [](const Cell& c) {
-             for (const auto& [u, v] : {std::pair{0.8, 0.2}, {0.8, 0.5}, {0.5, 0.5}, {0.8, 0.8}, {0.5, 0.8}, {0.2, 0.8}})
-                 c.bar(u - 0.08, v - 0.08, u + 0.08, v + 0.08);
+             // The classic grip: a triangle of six squares in the bottom-right corner, whole pixels.
+             const double square = std::max(1.0, std::floor(c.s / 4));
+             const double step = std::max(square + 1, std::floor((c.s - square) / 2));
+             const double right = std::round(c.x + c.s);
+             const double bottom = std::round(c.y + c.s);
+             for (const auto& [i, j] : {std::pair{0, 2}, {0, 1}, {1, 1}, {0, 0}, {1, 0}, {2, 0}})
+                 cairo_rectangle(c.cr, right - square - i * step, bottom - square - j * step, square, square);
+             c.fill();
          }},
         {"#Transform",
          [](const Cell& c) {

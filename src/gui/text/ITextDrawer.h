@@ -31,7 +31,7 @@ public:
     virtual const win::FontSetting& getSetting(Role role) const = 0;
     virtual TextSizes measure(std::string_view text, const win::FontBase& font) = 0;
     // The extent of the text wrapped to width (a word-wrapping widget's size at that width).
-    virtual text::Extent measureWrapped(std::string_view text, const win::FontBase& font, int width) = 0;
+    virtual gui::text::Extent measureWrapped(std::string_view text, const win::FontBase& font, int width) = 0;
     // Paints the text into rect (clipped to it) with the font's colour, flow and effect.
     virtual void draw(cairo_t* cr, std::string_view text, const win::FontBase& font, const platform::Rect& rect) = 0;
 };

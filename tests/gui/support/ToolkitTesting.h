@@ -133,14 +133,21 @@ protected:
         const platform::Rect r = c.windowRect();
         return hl::presentedPixel(*c.getWindow()->getNativeWindow(), r.left + x, r.top + y);
     }
-    // How many pixels of the component's rectangle show the colour.
-    static int countOf(const win::Component& c, Colour colour)
+    // How many pixels of the component's rectangle show the colour (each channel within
+    // tolerance of it: thin glyph strokes are rarely covered whole).
+    static int countOf(const win::Component& c, Colour colour, int tolerance = 0)
     {
         const platform::Rect r = c.windowRect();
         int count = 0;
         for (int y = r.top; y < r.bottom; ++y) {
             for (int x = r.left; x < r.right; ++x) {
-                if (hl::presentedPixel(*c.getWindow()->getNativeWindow(), x, y) == toRgbHex(colour))
+                const std::uint32_t p = hl::presentedPixel(*c.getWindow()->getNativeWindow(), x, y);
+                const auto near = [&](int shift) {
+                    const int a = static_cast<int>((p >> shift) & 0xFF);
+                    const int b = static_cast<int>((toRgbHex(colour) >> shift) & 0xFF);
+                    return a - b <= tolerance && b - a <= tolerance;
+                };
+                if (near(0) && near(8) && near(16))
                     ++count;
             }
         }
