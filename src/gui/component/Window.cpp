@@ -446,6 +446,11 @@ void Window::forEachComponent(const std::function<void(IComponent&)>& visit) con
 
 int Window::onEvent(base::IObject* source, int code)
 {
+    // A skinner or localizer shared with windows of other threads tells them on its own thread.
+    if (!isOnOwnThread()) {
+        runOnThread([&] { onEvent(source, code); });
+        return 0;
+    }
     if (source != nullptr && source == static_cast<base::IObject*>(m_localizer)) {
         if (lang::LangPack* language = m_localizer->getCurrentLanguage())
             text::setUserInterfaceLanguage(text::languageTagForPack(language->getTag()));

@@ -5,7 +5,6 @@
 #include "gui/drawer/ISkin.h"
 #include "gui/text/FontSetting.h"
 #include "gui/text/TextDrawer.h"
-#include "lang/Localizer.h"
 
 #include <cairo.h>
 
@@ -64,19 +63,14 @@ Button::Button()
     reset();
 }
 
-Button::~Button()
-{
-    releaseDrawer();
-}
+Button::~Button() = default;
 
 void Button::reset()
 {
     stopRepeat();
     resetComponent();
-    releaseDrawer();
-    m_drawerChosen = false;
-    m_text.clear();
-    m_textId = -1;
+    m_drawer.reset();
+    resetCaption();
     for (Font& f : m_fonts)
         f.resetProperties();
     m_toggle = m_twoWay = m_inverted = m_fourthFlag = false;
@@ -94,25 +88,10 @@ void Button::reset()
     measure();
 }
 
-void Button::setText(std::string_view text)
+void Button::captionChanged()
 {
-    if (text == m_text)
-        return;
-    m_text = std::string(text);
     measure();
     redraw();
-}
-
-void Button::setTextId(int id)
-{
-    m_textId = id;
-    languageChanged();
-}
-
-void Button::languageChanged()
-{
-    if (lang::Localizer* localizer = windowLocalizer(); localizer != nullptr && m_textId >= 0)
-        setText(localizer->getText(m_textId));
 }
 
 void Button::setFontSizeCode(int code)
@@ -187,7 +166,7 @@ void Button::setFixedHeight(int pixels)
 void Button::measure()
 {
     const text::Extent extent =
-        text::TextEngine::forThisThread().measure(m_text, m_fonts[0], text::Flow::SingleLine, 0);
+        text::TextEngine::forThisThread().measure(getText(), m_fonts[0], text::Flow::SingleLine, 0);
     const int width = extent.width + 2 * kPaddingX;
     const int height = extent.height + 2 * kPaddingY;
     setContentSizes(width, height, width, height);
@@ -196,37 +175,17 @@ void Button::measure()
 
 void Button::setDrawer(drawer::IButtonDrawer* drawer, bool owned)
 {
-    if (drawer == m_drawer)
+    if (!m_drawer.choose(drawer, owned))
         return;
-    releaseDrawer();
-    m_drawer = drawer;
-    m_ownsDrawer = owned && drawer != nullptr;
-    m_drawerChosen = drawer != nullptr;
-    if (!m_drawerChosen)
-        takeSkinDrawer();
-    inheritFromDrawer();
+    takeSkinDrawer();
     measure();
     redraw();
 }
 
-void Button::releaseDrawer()
-{
-    if (m_ownsDrawer && m_drawer != nullptr)
-        m_drawer->recycle();
-    m_drawer = nullptr;
-    m_ownsDrawer = false;
-}
-
 void Button::takeSkinDrawer()
 {
-    if (m_drawerChosen)
-        return;
     drawer::ISkin* skin = windowSkin();
-    drawer::IButtonDrawer* drawer = skin != nullptr ? skin->getButtonDrawer() : nullptr;
-    if (drawer != m_drawer) {
-        releaseDrawer();
-        m_drawer = drawer;
-    }
+    m_drawer.follow(skin != nullptr ? skin->getButtonDrawer() : nullptr);
     inheritFromDrawer();
 }
 
@@ -234,8 +193,8 @@ void Button::inheritFromDrawer()
 {
     static constexpr FontRole kRoles[] = {FontRole::Normal, FontRole::Disabled, FontRole::Pushed};
     for (FontRole role : kRoles) {
-        const FontSetting& source = m_drawer != nullptr
-                                        ? m_drawer->getSetting(static_cast<drawer::IButtonDrawer::FontRole>(role))
+        const FontSetting& source = m_drawer.get() != nullptr
+                                        ? m_drawer.get()->getSetting(static_cast<drawer::IButtonDrawer::FontRole>(role))
                                         : plainSetting(role);
         m_fonts[static_cast<std::size_t>(role)].inheritFrom(source);
     }
@@ -412,17 +371,17 @@ void Button::paint(cairo_t* cr)
     if (m_toggle && !m_twoWay && m_pushed && state != PointerTracker::kNormal)
         state = PointerTracker::kNormal;
     const Font& font = !isEnabled() ? m_fonts[1] : (shownPushed ? m_fonts[2] : m_fonts[0]);
-    if (m_drawer != nullptr) {
+    if (drawer::IButtonDrawer* drawer = m_drawer.get()) {
         drawer::ButtonFace face;
         face.rect = Rect::fromSize(0, 0, getWidth(), getHeight());
         face.mouseState = state;
-        face.text = m_text;
+        face.text = getText();
         face.drawerFlag = m_drawerFlag;
         face.font = &font;
         face.enabled = isEnabled();
         face.pushed = shownPushed;
         face.fourthFlag = m_fourthFlag;
-        m_drawer->drawButton(cr, face);
+        drawer->drawButton(cr, face);
         return;
     }
     if (isResizer()) {
@@ -447,7 +406,7 @@ void Button::paint(cairo_t* cr)
     cairo_set_line_width(cr, 1);
     cairo_rectangle(cr, 0.5, 0.5, getWidth() - 1, getHeight() - 1);
     cairo_stroke(cr);
-    centredText().draw(cr, m_text, font, Rect::fromSize(2, 2, getWidth() - 4, getHeight() - 4));
+    centredText().draw(cr, getText(), font, Rect::fromSize(2, 2, getWidth() - 4, getHeight() - 4));
 }
 
 void Button::paintResizer(cairo_t* cr) const

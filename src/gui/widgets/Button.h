@@ -2,8 +2,9 @@
 
 #include "foundation/ClassPool.h"
 #include "foundation/ListenerList.h"
-#include "gui/component/Component.h"
+#include "gui/component/DrawerSlot.h"
 #include "gui/component/PointerTracker.h"
+#include "gui/widgets/Captioned.h"
 #include "gui/drawer/IButtonDrawer.h"
 #include "gui/text/Font.h"
 
@@ -15,7 +16,7 @@ namespace s::gui::win {
 
 // A push button, a toggle button or a glyph button (a text beginning with '#' naming a glyph of
 // the skin's button drawer). The glyph "#Resizer" makes it the window's size grip.
-class Button final : public Component {
+class Button final : public Captioned {
 public:
     static constexpr int kPoolCapacity = 1000;
     enum Event { kClicked = 1, kAfterClick = 2, kPressed = 3 };
@@ -29,10 +30,6 @@ public:
     Button();
     ~Button() override;
 
-    void setText(std::string_view text);
-    const std::string& getText() const { return m_text; }
-    void setTextId(int id);
-    int getTextId() const { return m_textId; }
 
     // Each applies to the fonts of all three states.
     void setFontSizeCode(int code);
@@ -62,7 +59,7 @@ public:
     // Null for the skin's drawer (or the plain look without a skin). An own drawer stays when
     // the skin changes.
     void setDrawer(drawer::IButtonDrawer* drawer, bool owned);
-    drawer::IButtonDrawer* getDrawer() const { return m_drawer; }
+    drawer::IButtonDrawer* getDrawer() const { return m_drawer.get(); }
     // Whether the drawer frames the button in the normal state too (on after reset).
     void setDrawerFlag(bool on);
     bool getDrawerFlag() const { return m_drawerFlag; }
@@ -78,7 +75,7 @@ public:
     void setEnabledFlag(bool on) { setEnabled(on); }
     // 0 normal, 1 hover, 2 pressed.
     int getMouseState() const { return m_pointer.state(); }
-    bool isResizer() const { return m_text == kResizerGlyph; }
+    bool isResizer() const { return getText() == kResizerGlyph; }
 
     void setEnabled(bool enabled) override;
     int hitTest(platform::Point local) const override;
@@ -87,13 +84,15 @@ public:
     void paint(cairo_t* cr) override;
     void attachedToWindow() override;
     void detachingFromWindow() override;
-    void languageChanged() override;
     void skinChanged() override;
 
     const char* getClassName() const override { return "s_gui_win_Button"; }
     base::IObject* newInstance() const override { return thread::take<Button>(); }
     void recycle() override { thread::giveBack(this); }
     void reset() override;
+
+protected:
+    void captionChanged() override;
 
 private:
     template <class F>
@@ -109,13 +108,10 @@ private:
     void press();
     void stopRepeat();
     void takeSkinDrawer();
-    void releaseDrawer();
     void inheritFromDrawer();
     void paintResizer(cairo_t* cr) const;
     void resizeWindowTo(platform::Point screen);
 
-    std::string m_text;
-    int m_textId = -1;
     std::array<Font, 3> m_fonts;
     bool m_toggle = false;
     bool m_twoWay = false;
@@ -126,9 +122,7 @@ private:
     bool m_autoRepeat = false;
     bool m_drawerFlag = true;
     PointerTracker m_pointer;
-    drawer::IButtonDrawer* m_drawer = nullptr;
-    bool m_ownsDrawer = false;
-    bool m_drawerChosen = false;
+    DrawerSlot<drawer::IButtonDrawer> m_drawer;
     // The size grip's drag: where it started and the window's size then.
     platform::Point m_dragOrigin;
     platform::Rect m_dragStartBounds;

@@ -6,7 +6,6 @@
 #include "gui/drawer/ISkin.h"
 #include "gui/text/FontSetting.h"
 #include "gui/text/TextDrawer.h"
-#include "lang/Localizer.h"
 
 #include <cairo.h>
 
@@ -74,7 +73,6 @@ CheckBox::CheckBox()
 
 CheckBox::~CheckBox()
 {
-    releaseDrawer();
     events::releaseBinder(m_enablerOnChecked);
     events::releaseBinder(m_enablerOnUnchecked);
     events::releaseBinder(m_disablerOnChecked);
@@ -84,10 +82,8 @@ CheckBox::~CheckBox()
 void CheckBox::reset()
 {
     resetComponent();
-    releaseDrawer();
-    m_drawerChosen = false;
-    m_text.clear();
-    m_textId = -1;
+    m_drawer.reset();
+    resetCaption();
     m_font.resetProperties();
     m_disabledFont.resetProperties();
     m_checked = false;
@@ -111,25 +107,10 @@ void CheckBox::setWordWrap(bool on)
     redraw();
 }
 
-void CheckBox::setText(std::string_view text)
+void CheckBox::captionChanged()
 {
-    if (text == m_text)
-        return;
-    m_text = std::string(text);
     measure();
     redraw();
-}
-
-void CheckBox::setTextId(int id)
-{
-    m_textId = id;
-    languageChanged();
-}
-
-void CheckBox::languageChanged()
-{
-    if (lang::Localizer* localizer = windowLocalizer(); localizer != nullptr && m_textId >= 0)
-        setText(localizer->getText(m_textId));
 }
 
 void CheckBox::setFontSizeCode(int code)
@@ -216,45 +197,25 @@ void CheckBox::enableWhileUnchecked(events::IBindTarget* target)
 
 void CheckBox::setDrawer(drawer::ICheckBoxDrawer* drawer, bool owned)
 {
-    if (drawer == m_drawer)
+    if (!m_drawer.choose(drawer, owned))
         return;
-    releaseDrawer();
-    m_drawer = drawer;
-    m_ownsDrawer = owned && drawer != nullptr;
-    m_drawerChosen = drawer != nullptr;
-    if (!m_drawerChosen)
-        takeSkinDrawer();
-    inheritFromDrawer();
+    takeSkinDrawer();
     measure();
     redraw();
 }
 
-void CheckBox::releaseDrawer()
-{
-    if (m_ownsDrawer && m_drawer != nullptr)
-        m_drawer->recycle();
-    m_drawer = nullptr;
-    m_ownsDrawer = false;
-}
-
 void CheckBox::takeSkinDrawer()
 {
-    if (m_drawerChosen)
-        return;
     drawer::ISkin* skin = windowSkin();
-    drawer::ICheckBoxDrawer* drawer = skin != nullptr ? skin->getCheckBoxDrawer() : nullptr;
-    if (drawer != m_drawer) {
-        releaseDrawer();
-        m_drawer = drawer;
-    }
+    m_drawer.follow(skin != nullptr ? skin->getCheckBoxDrawer() : nullptr);
     inheritFromDrawer();
 }
 
 void CheckBox::inheritFromDrawer()
 {
-    if (m_drawer != nullptr) {
-        m_font.inheritFrom(m_drawer->getSetting(drawer::ICheckBoxDrawer::FontRole::Normal));
-        m_disabledFont.inheritFrom(m_drawer->getSetting(drawer::ICheckBoxDrawer::FontRole::Disabled));
+    if (drawer::ICheckBoxDrawer* drawer = m_drawer.get()) {
+        m_font.inheritFrom(drawer->getSetting(drawer::ICheckBoxDrawer::FontRole::Normal));
+        m_disabledFont.inheritFrom(drawer->getSetting(drawer::ICheckBoxDrawer::FontRole::Disabled));
     } else {
         m_font.inheritFrom(FontSetting());
         m_disabledFont.inheritFrom(plainDisabledSetting());
@@ -263,8 +224,9 @@ void CheckBox::inheritFromDrawer()
 
 void CheckBox::measure()
 {
+    drawer::ICheckBoxDrawer* drawer = m_drawer.get();
     const drawer::TextSizes sizes =
-        m_drawer != nullptr ? m_drawer->measure(m_text, m_font) : drawer::checkBoxSizes(m_text, m_font);
+        drawer != nullptr ? drawer->measure(getText(), m_font) : drawer::checkBoxSizes(getText(), m_font);
     setContentSizes(sizes.minWidth, sizes.minHeight, sizes.prefWidth, sizes.prefHeight);
     relayoutParent();
 }
@@ -275,8 +237,9 @@ void CheckBox::resizeWithin(int width, int height)
         Component::resizeWithin(width, height);
         return;
     }
-    const text::Extent wrapped = m_drawer != nullptr ? m_drawer->measureWrapped(m_text, m_font, width)
-                                                     : drawer::checkBoxWrapped(m_text, m_font, width);
+    drawer::ICheckBoxDrawer* drawer = m_drawer.get();
+    const text::Extent wrapped = drawer != nullptr ? drawer->measureWrapped(getText(), m_font, width)
+                                                   : drawer::checkBoxWrapped(getText(), m_font, width);
     setSize(wrapped.width, wrapped.height);
 }
 
@@ -329,10 +292,10 @@ void CheckBox::paint(cairo_t* cr)
     paintBackground(cr);
     const Rect rect = Rect::fromSize(0, 0, getWidth(), getHeight());
     const Font& font = isEnabled() ? m_font : m_disabledFont;
-    if (m_drawer != nullptr)
-        m_drawer->drawCheckBox(cr, rect, m_text, font, m_checked, isEnabled(), m_pointer.state());
+    if (drawer::ICheckBoxDrawer* drawer = m_drawer.get())
+        drawer->drawCheckBox(cr, rect, getText(), font, m_checked, isEnabled(), m_pointer.state());
     else
-        paintPlain(cr, rect, m_text, font, m_checked, isEnabled(), m_pointer.state());
+        paintPlain(cr, rect, getText(), font, m_checked, isEnabled(), m_pointer.state());
 }
 
 void CheckBox::attachedToWindow()

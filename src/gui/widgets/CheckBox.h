@@ -3,8 +3,9 @@
 #include "foundation/Binders.h"
 #include "foundation/ClassPool.h"
 #include "foundation/ListenerList.h"
-#include "gui/component/Component.h"
+#include "gui/component/DrawerSlot.h"
 #include "gui/component/PointerTracker.h"
+#include "gui/widgets/Captioned.h"
 #include "gui/drawer/ICheckBoxDrawer.h"
 #include "gui/text/Font.h"
 
@@ -16,7 +17,7 @@ namespace s::gui::win {
 // A box with a check mark and a caption. The user's clicks toggle it and tell the checked or
 // unchecked listeners; the program's setChecked does not. Its text is shown as it is: an
 // ampersand is an ampersand.
-class CheckBox final : public Component {
+class CheckBox final : public Captioned {
 public:
     static constexpr int kPoolCapacity = 1000;
     enum Event { kChecked = 1, kUnchecked = 2 };
@@ -25,10 +26,6 @@ public:
     ~CheckBox() override;
 
     void setWordWrap(bool on);
-    void setText(std::string_view text);
-    const std::string& getText() const { return m_text; }
-    void setTextId(int id);
-    int getTextId() const { return m_textId; }
     void setFontSizeCode(int code);
     void setTextColour(Colour colour);
     void setBold(bool on);
@@ -53,7 +50,7 @@ public:
 
     // Null for the skin's drawer (or the plain look without a skin).
     void setDrawer(drawer::ICheckBoxDrawer* drawer, bool owned);
-    drawer::ICheckBoxDrawer* getDrawer() const { return m_drawer; }
+    drawer::ICheckBoxDrawer* getDrawer() const { return m_drawer.get(); }
     int getMouseState() const { return m_pointer.state(); }
 
     void resizeWithin(int width, int height) override;
@@ -62,7 +59,6 @@ public:
     void paint(cairo_t* cr) override;
     void attachedToWindow() override;
     void detachingFromWindow() override;
-    void languageChanged() override;
     void skinChanged() override;
 
     const char* getClassName() const override { return "s_gui_win_CheckBox"; }
@@ -70,23 +66,21 @@ public:
     void recycle() override { thread::giveBack(this); }
     void reset() override;
 
+protected:
+    void captionChanged() override;
+
 private:
     void measure();
     void userToggled();
     void takeSkinDrawer();
-    void releaseDrawer();
     void inheritFromDrawer();
 
-    std::string m_text;
-    int m_textId = -1;
     Font m_font;
     Font m_disabledFont;
     bool m_checked = false;
     bool m_notify = true;
     PointerTracker m_pointer;
-    drawer::ICheckBoxDrawer* m_drawer = nullptr;
-    bool m_ownsDrawer = false;
-    bool m_drawerChosen = false;
+    DrawerSlot<drawer::ICheckBoxDrawer> m_drawer;
     events::ListenerList m_checkedListeners;
     events::ListenerList m_uncheckedListeners;
     events::Enabler* m_enablerOnChecked = nullptr;

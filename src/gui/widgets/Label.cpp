@@ -40,16 +40,12 @@ Label::Label()
     reset();
 }
 
-Label::~Label()
-{
-    releaseDrawer();
-}
+Label::~Label() = default;
 
 void Label::reset()
 {
     resetComponent();
-    releaseDrawer();
-    m_drawerChosen = false;
+    m_drawer.reset();
     m_text.clear();
     m_textId = -1;
     for (Font& f : m_fonts)
@@ -68,7 +64,7 @@ void Label::reset()
 
 drawer::ITextDrawer& Label::textDrawer() const
 {
-    return m_drawer != nullptr ? *m_drawer : drawer::text::win::Basic::shared();
+    return m_drawer.get() != nullptr ? *m_drawer.get() : drawer::text::win::Basic::shared();
 }
 
 Font& Label::font(FontRole role) const
@@ -211,38 +207,18 @@ void Label::inheritFromDrawer()
     }
 }
 
-void Label::releaseDrawer()
-{
-    if (m_ownsDrawer && m_drawer != nullptr)
-        m_drawer->recycle();
-    m_drawer = nullptr;
-    m_ownsDrawer = false;
-}
-
 void Label::setTextDrawer(drawer::ITextDrawer* drawer, bool owned)
 {
-    if (drawer == m_drawer)
+    if (!m_drawer.choose(drawer, owned))
         return;
-    releaseDrawer();
-    m_drawer = drawer;
-    m_ownsDrawer = owned && drawer != nullptr;
-    m_drawerChosen = drawer != nullptr;
-    if (!m_drawerChosen)
-        takeSkinDrawer();
-    inheritFromDrawer();
+    takeSkinDrawer();
     fontsChanged();
 }
 
 void Label::takeSkinDrawer()
 {
-    if (m_drawerChosen)
-        return;
     drawer::ISkin* skin = windowSkin();
-    drawer::ITextDrawer* drawer = skin != nullptr ? skin->getTextDrawer() : nullptr;
-    if (drawer != m_drawer) {
-        releaseDrawer();
-        m_drawer = drawer;
-    }
+    m_drawer.follow(skin != nullptr ? skin->getTextDrawer() : nullptr);
     inheritFromDrawer();
 }
 

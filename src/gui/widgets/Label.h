@@ -3,6 +3,7 @@
 #include "foundation/ClassPool.h"
 #include "foundation/ListenerList.h"
 #include "gui/component/Component.h"
+#include "gui/component/DrawerSlot.h"
 #include "gui/component/PointerTracker.h"
 #include "gui/text/Font.h"
 #include "gui/text/ITextDrawer.h"
@@ -115,7 +116,6 @@ private:
     void fontsChanged();
     void measure();
     void inheritFromDrawer();
-    void releaseDrawer();
     void takeSkinDrawer();
     void fetchText();
 
@@ -126,9 +126,7 @@ private:
     bool m_link = false;
     std::string m_linkTarget;
     PointerTracker m_pointer;
-    drawer::ITextDrawer* m_drawer = nullptr;
-    bool m_ownsDrawer = false;
-    bool m_drawerChosen = false;
+    DrawerSlot<drawer::ITextDrawer> m_drawer;
     std::string m_savedText;
     bool m_showingTemporary = false;
     std::unordered_map<int, text::Extent> m_wrapCache;

@@ -232,4 +232,20 @@ TEST_F(WindowTest, ComponentsLeaveTheirWindowWithItsFrame)
     EXPECT_EQ(root->getParent(), window) << "children stay where they were";
 }
 
+TEST_F(WindowTest, ASkinChosenOnAnotherThreadIsTakenOnTheWindowsThread)
+{
+    s::thread::PooledPtr<drawer::Skinner> skinner(drawer::skin::makeSkinner());
+    skinner->selectSkin("Black Black II");
+    Window* window = s::thread::take<Window>();
+    window->setBounds(0, 0, 200, 100);
+    window->setSkinner(skinner.get());
+    ASSERT_TRUE(window->create(&system));
+    window->show(s::platform::SW_SHOW);
+    skinner->selectSkin("Ivory");
+    Colour background = 0;
+    window->runOnThread([&] { background = window->getWindowDrawer()->getBackgroundColour(); });
+    EXPECT_EQ(background, fromRgbHex(0xF2F0E6));
+    window->recycle();
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "foundation/IEventListener.h"
 #include "gui/base/Colour.h"
+#include "gui/component/Box.h"
 #include "gui/component/Component.h"
 #include "gui/component/Window.h"
 #include "lang/Localizer.h"
@@ -103,6 +104,22 @@ protected:
         pump();
         m_windows.push_back(window);
         return window;
+    }
+
+    // A shown window holding the widget in a full-size column with the given alignment; the
+    // column is returned in *column.
+    template <class W>
+    W* place(W* widget, platform::Rect bounds = platform::Rect::fromSize(0, 0, 300, 100), int hAlign = 0,
+             int vAlign = 0, win::Box** column = nullptr)
+    {
+        win::Window* window = openWindow(bounds);
+        win::Box* root = win::makeBox(100, 100, hAlign, vAlign, -1, -1, -1, -1, layout::kVertical);
+        root->add(widget);
+        window->add(root);
+        pump();
+        if (column != nullptr)
+            *column = root;
+        return widget;
     }
 
     void pump() { hl::pump(*display); }

@@ -18,15 +18,7 @@ namespace hl = s::platform::headless;
 class ButtonTest : public HeadlessDesk {
 protected:
     // A window with the button at the bottom-right of a full-size column.
-    Button* placeButton(Button* button, Rect bounds = Rect::fromSize(100, 100, 300, 200))
-    {
-        Window* window = openWindow(bounds);
-        Box* root = makeBox(100, 100, 2, 2, -1, -1, -1, -1, layout::kVertical);
-        root->add(button);
-        window->add(root);
-        pump();
-        return button;
-    }
+    Button* placeButton(Button* button) { return place(button, Rect::fromSize(100, 100, 300, 200), 2, 2); }
     void press(const Button& b) { hl::pressButton(*display, 1, screenOf(b, 3, 3)); pump(); }
     void release(const Button& b) { hl::releaseButton(*display, 1, screenOf(b, 3, 3)); pump(); }
 };

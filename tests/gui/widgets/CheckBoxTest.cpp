@@ -14,18 +14,7 @@ using s::gui::testing::EventLog;
 using s::gui::testing::HeadlessDesk;
 using s::platform::Rect;
 
-class CheckBoxTest : public HeadlessDesk {
-protected:
-    CheckBox* placeBox(CheckBox* box)
-    {
-        Window* window = openWindow(Rect::fromSize(0, 0, 300, 100));
-        Box* root = makeBox(100, 100, 0, 0, -1, -1, -1, -1, layout::kVertical);
-        root->add(box);
-        window->add(root);
-        pump();
-        return box;
-    }
-};
+class CheckBoxTest : public HeadlessDesk {};
 
 enum class Action { UserClick, SetChecked, SetCheckedSilently, UserClickNotifyOff };
 
@@ -43,7 +32,7 @@ class CheckBoxNotifyTest : public CheckBoxTest, public ::testing::WithParamInter
 TEST_P(CheckBoxNotifyTest, OnlyTheUsersChangesAreTold)
 {
     const NotifyCase& c = GetParam();
-    CheckBox* box = placeBox(makeCheckBox("Write >", c.startChecked));
+    CheckBox* box = place(makeCheckBox("Write >", c.startChecked));
     EventLog events;
     box->addCheckedListener(&events);
     box->addUncheckedListener(&events);
@@ -73,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CheckBoxTest, SilentSettingKeepsNotificationOn)
 {
-    CheckBox* box = placeBox(makeCheckBox("Create +", false));
+    CheckBox* box = place(makeCheckBox("Create +", false));
     EventLog events;
     box->addCheckedListener(&events);
     box->addUncheckedListener(&events);
@@ -84,7 +73,7 @@ TEST_F(CheckBoxTest, SilentSettingKeepsNotificationOn)
 
 TEST_F(CheckBoxTest, AnAmpersandIsShownAsItIs)
 {
-    CheckBox* box = placeBox(makeCheckBox("Save & Exit", false));
+    CheckBox* box = place(makeCheckBox("Save & Exit", false));
     EXPECT_EQ(box->getText(), "Save & Exit");
     const drawer::TextSizes full = drawer::checkBoxSizes("Save & Exit", box->getFont());
     EXPECT_EQ(box->getPreferredWidth(), full.prefWidth);
@@ -105,7 +94,7 @@ private:
 
 TEST_F(CheckBoxTest, BindersSwitchTheirTargetsInOrder)
 {
-    CheckBox* box = placeBox(makeCheckBox("Drive", false));
+    CheckBox* box = place(makeCheckBox("Drive", false));
     std::vector<std::pair<int, bool>> log;
     Target a(&log, 1);
     Target b(&log, 2);

@@ -19,25 +19,11 @@ using s::gui::testing::HeadlessDesk;
 using s::platform::Rect;
 namespace hl = s::platform::headless;
 
-class LabelTest : public HeadlessDesk {
-protected:
-    // A window holding one label in a left-aligned column.
-    Label* placeLabel(Label* label, Box** column = nullptr)
-    {
-        Window* window = openWindow(Rect::fromSize(0, 0, 300, 100));
-        Box* root = makeBox(100, 100, 0, 0, -1, -1, -1, -1, layout::kVertical);
-        root->add(label);
-        window->add(root);
-        pump();
-        if (column != nullptr)
-            *column = root;
-        return label;
-    }
-};
+class LabelTest : public HeadlessDesk {};
 
 TEST_F(LabelTest, SettingTheShownTextAgainChangesAndRepaintsNothing)
 {
-    Label* label = placeLabel(makeLabel("first", false, 0));
+    Label* label = place(makeLabel("first", false, 0));
     hl::takePresentedRects(*label->getWindow()->getNativeWindow());
     EXPECT_TRUE(label->setText("second"));
     pump();
@@ -50,7 +36,7 @@ TEST_F(LabelTest, SettingTheShownTextAgainChangesAndRepaintsNothing)
 
 TEST_F(LabelTest, ATemporaryTextGivesWayToTheFirstTextSaved)
 {
-    Label* label = placeLabel(makeLabel("steady", false, 0));
+    Label* label = place(makeLabel("steady", false, 0));
     label->showTemporaryText("one", 1000);
     EXPECT_EQ(label->getText(), "one");
     advance(500);
@@ -72,7 +58,7 @@ TEST_F(LabelTest, TextIdsFollowTheWindowsLanguage)
 {
     auto localizer = s::gui::testing::makeLocalizer({{"eng", "English", {{1010000, "Read:"}}},
                                                      {"fra", "French", {{1010000, "Lecture :"}}}});
-    Label* label = placeLabel(makeLabelById(1010000, false, 100001));
+    Label* label = place(makeLabelById(1010000, false, 100001));
     EXPECT_EQ(label->getText(), "");
     label->getWindow()->bindLocalizer(localizer.get());
     EXPECT_EQ(label->getText(), "Read:");
@@ -104,7 +90,7 @@ TEST_F(LabelTest, AWrappingLabelTakesTheSizeOfItsWrappedText)
 TEST_F(LabelTest, APlainLabelLetsClicksThroughAndALinkTakesThem)
 {
     Box* column = nullptr;
-    Label* label = placeLabel(makeLabel("click here", false, 0), &column);
+    Label* label = place(makeLabel("click here", false, 0), Rect::fromSize(0, 0, 300, 100), 0, 0, &column);
     EventLog boxClicks;
     EventLog linkClicks;
     column->addClickListener(&boxClicks);
@@ -139,7 +125,7 @@ TEST_F(LabelTest, ALinkOpensItsTargetWithTheDesktop)
     const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
     setenv("PATH", (dir.path().string() + ":" + path).c_str(), 1);
 
-    Label* label = placeLabel(makeLabel("page", false, 0));
+    Label* label = place(makeLabel("page", false, 0));
     label->setLink(true);
     label->setLinkTarget("https://example.org/a b");
     click(*label, 2, 2);
