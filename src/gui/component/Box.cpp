@@ -399,10 +399,7 @@ Box* makeBox(int percentWidth, int percentHeight, int hAlign, int vAlign, int hS
              int vMargin, int kind)
 {
     Box* box = thread::take<Box>();
-    if (kind >= layout::kHorizontal && kind <= layout::kPile) {
-        static constexpr void (Box::*kKinds[])() = {&Box::setHorizontal, &Box::setVertical, &Box::setFlow, &Box::setPile};
-        (box->*kKinds[kind])();
-    }
+    box->setLayoutKind(kind);
     if (percentWidth >= 0)
         box->setPercentWidth(percentWidth, true);
     if (percentHeight >= 0)

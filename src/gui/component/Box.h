@@ -71,6 +71,12 @@ public:
     void setVertical() { m_layoutKind = layout::kVertical; }
     void setFlow() { m_layoutKind = layout::kFlow; }
     void setPile() { m_layoutKind = layout::kPile; }
+    // Kinds 0 to 3; other values change nothing.
+    void setLayoutKind(int kind)
+    {
+        if (kind >= layout::kHorizontal && kind <= layout::kPile)
+            m_layoutKind = kind;
+    }
     // Both percentages 100, without laying anything out.
     void setFullSize();
     // Each stores its rule, clears the other rule of that dimension and, while attached, lays the

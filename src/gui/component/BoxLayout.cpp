@@ -13,6 +13,12 @@ namespace {
 using win::alignOffset;
 using win::clampExtent;
 
+// A position from a running 64-bit sum, within what components keep.
+int coordinate(std::int64_t value)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(value, -win::Component::kMaxExtent, win::Component::kMaxExtent));
+}
+
 // One axis of the row and column algorithms, so that Vertical is Horizontal with the
 // directions exchanged.
 struct Axis {
@@ -156,14 +162,14 @@ ContentSizes arrangeLine(IComponent& container, const Arrangement& a, const Axis
     for (IComponent* c : children)
         largestCrossPref = std::max(largestCrossPref, std::max(axis.crossPref(*c), axis.crossMin(*c)));
 
-    int along = alignOffset(axis.horizontal ? a.hAlign : a.vAlign, leftover);
+    std::int64_t along = alignOffset(axis.horizontal ? a.hAlign : a.vAlign, leftover);
     const int crossAlign = axis.horizontal ? a.vAlign : a.hAlign;
     for (IComponent* c : children) {
         const int across = alignOffset(crossAlign, crossExtent - axis.crossSize(*c));
         if (axis.horizontal)
-            c->setPosition(along, across);
+            c->setPosition(coordinate(along), across);
         else
-            c->setPosition(across, along);
+            c->setPosition(across, coordinate(along));
         const int extent = axis.size(*c);
         along += extent + (extent > 0 ? spacing : 0);
     }
@@ -198,7 +204,7 @@ ContentSizes arrangeFlow(IComponent& container, const Arrangement& a)
 
     struct Line {
         std::vector<IComponent*> items;
-        int used = 0;
+        std::int64_t used = 0;
         int height = 0;
         int prefHeight = 0;
     };
@@ -257,15 +263,15 @@ ContentSizes arrangeFlow(IComponent& container, const Arrangement& a)
     }
 
     lines = breakLines();
-    int y = alignOffset(a.vAlign, extra);
+    std::int64_t y = alignOffset(a.vAlign, extra);
     for (const Line& line : lines) {
-        int x = alignOffset(a.hAlign, lineWidth - line.used);
+        std::int64_t x = alignOffset(a.hAlign, coordinate(lineWidth - line.used));
         bool earlierVisible = false;
         for (IComponent* c : line.items) {
             const bool counts = c->isShown() && c->getWidth() > 0;
             if (counts && earlierVisible)
                 x += a.hSpacing;
-            c->setPosition(x, y);
+            c->setPosition(coordinate(x), coordinate(y));
             x += c->getWidth();
             earlierVisible = earlierVisible || counts;
         }

@@ -411,6 +411,11 @@ void Window::setClientEdge(bool on)
     });
 }
 
+void Window::setEasyDrag(bool on)
+{
+    runOnThread([&] { m_easyDrag = on; });
+}
+
 void Window::invalidateRect(const Rect& rect)
 {
     if (m_native != nullptr && !rect.isEmpty())

@@ -31,8 +31,8 @@ namespace s::gui::win {
 // them, takes its title from text ids of its localizer and follows its skinner.
 //
 // A window runs on its own user-interface thread (create) or on the calling one (createIn).
-// Its operations may be called from any thread; they are carried to the window's thread.
-// Components attached to it are used on that thread (or through sendMessage).
+// Its setters, add, remove and show may be called from any thread; they are carried to the
+// window's thread. Components attached to it are used on that thread (or through sendMessage).
 class Window final : public Container, public platform::IWindowProc, public IUiWindow {
 public:
     static constexpr int kPoolCapacity = 8;
@@ -108,7 +108,7 @@ public:
     void setClientEdge(bool on);
     bool hasClientEdge() const { return m_clientEdge; }
     // Presses on the window itself (not on a component that takes them) move it.
-    void setEasyDrag(bool on) { m_easyDrag = on; }
+    void setEasyDrag(bool on);
     bool isEasyDrag() const { return m_easyDrag; }
 
     // For components.

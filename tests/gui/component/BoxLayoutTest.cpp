@@ -40,12 +40,15 @@ TEST_P(BoxLayoutTest, PlacesChildrenAndReportsContentSizes)
 {
     const LayoutCase& c = GetParam();
     s::thread::PooledPtr<Box> box(s::thread::take<Box>());
-    static constexpr void (Box::*kKinds[])() = {&Box::setHorizontal, &Box::setVertical, &Box::setFlow, &Box::setPile};
-    (box.get()->*kKinds[c.kind])();
-    static constexpr void (Box::*kHAlign[])() = {&Box::setHAlignLeft, &Box::setHAlignCenter, &Box::setHAlignRight};
-    static constexpr void (Box::*kVAlign[])() = {&Box::setVAlignTop, &Box::setVAlignMiddle, &Box::setVAlignBottom};
-    (box.get()->*kHAlign[c.hAlign])();
-    (box.get()->*kVAlign[c.vAlign])();
+    box->setLayoutKind(c.kind);
+    if (c.hAlign == layout::kCentre)
+        box->setHAlignCenter();
+    else if (c.hAlign == layout::kRight)
+        box->setHAlignRight();
+    if (c.vAlign == layout::kMiddle)
+        box->setVAlignMiddle();
+    else if (c.vAlign == layout::kBottom)
+        box->setVAlignBottom();
     box->setHSpacing(c.hSpacing);
     box->setVSpacing(c.vSpacing);
     std::vector<Sized*> children;
@@ -321,24 +324,29 @@ TEST(BoxLayoutRulesTest, ShowOnlyChildParkedMovesTheOthersAway)
 
 TEST(BoxLayoutRulesTest, BadSizesAreKeptWithinBounds)
 {
-    s::thread::PooledPtr<Box> box(s::thread::take<Box>());
-    box->setHorizontal();
-    box->setMargins(-5);
-    box->setHSpacing(-3);
-    EXPECT_EQ(box->getMarginLeft(), 0);
-    EXPECT_EQ(box->getHSpacing(), 0);
-    for (int i = 0; i < 300; ++i)
-        box->add(new Sized(Component::kMaxExtent, 1, Component::kMaxExtent, 1));
-    box->setSize(-40, -40);
-    EXPECT_EQ(box->getWidth(), 0);
-    box->doLayout();
-    EXPECT_EQ(box->getContentMinWidth(), Component::kMaxExtent) << "sums are cut, never wrapped";
-    box->setPercentWidth(2'000'000'000, false);
-    Box* child = s::thread::take<Box>();
-    child->setPercentWidth(2'000'000'000, false);
-    box->add(child);
-    EXPECT_LE(child->getPreferredWidth(), Component::kMaxExtent);
-    EXPECT_GE(child->getPreferredWidth(), 0);
+    for (int kind : {layout::kHorizontal, layout::kVertical, layout::kFlow, layout::kPile}) {
+        s::thread::PooledPtr<Box> box(s::thread::take<Box>());
+        box->setLayoutKind(kind);
+        box->setMargins(-5);
+        box->setHSpacing(-3);
+        EXPECT_EQ(box->getMarginLeft(), 0);
+        EXPECT_EQ(box->getHSpacing(), 0);
+        for (int i = 0; i < 300; ++i)
+            box->add(new Sized(Component::kMaxExtent, Component::kMaxExtent, Component::kMaxExtent, Component::kMaxExtent));
+        box->setSize(-40, -40);
+        EXPECT_EQ(box->getWidth(), 0);
+        box->doLayout();
+        EXPECT_EQ(box->getContentMinWidth(), Component::kMaxExtent) << kind << ": sums are cut, never wrapped";
+        for (IComponent* child : box->getChildren()) {
+            EXPECT_LE(child->getX(), Component::kMaxExtent) << kind;
+            EXPECT_LE(child->getY(), Component::kMaxExtent) << kind;
+        }
+        Box* child = s::thread::take<Box>();
+        child->setPercentWidth(2'000'000'000, false);
+        box->add(child);
+        EXPECT_LE(child->getPreferredWidth(), Component::kMaxExtent);
+        EXPECT_GE(child->getPreferredWidth(), 0);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "Gallery.h"
 
+#include "gui/component/PrivateMessages.h"
 #include "gui/widgets/Spacer.h"
+#include "platform/Display.h"
 
 namespace s::gui::gallery {
 
@@ -20,10 +22,13 @@ void Gallery::buildInto(Window& window)
     title = makeLabel("Ostrel toolkit gallery", false, -104);
     titleRow->add(title);
     titleRow->add(makeSpacerPercent(100));
-    for (const char* glyph : {"#_", "#\u25A1", "#X"}) {
+    for (const char* glyph : {"#_", "#\u25A1"}) {
         titleRow->add(makeButton(glyph, 18, 18));
         titleRow->add(makeSpacer(0, 2));
     }
+    close = makeButton("#X", 18, 18);
+    close->addClickListener(this);
+    titleRow->add(close);
     root->add(titleRow);
 
     Box* labels = makeBox(100, -1, 0, 2, 10, -1, -1, -1, layout::kHorizontal);
@@ -123,6 +128,7 @@ void Gallery::buildInto(Window& window)
     statusBar->add(gripRow);
 
     m_skinner.addListener(this);
+    m_window = window.getWindowId();
     window.add(root);
     window.setStatusBar(statusBar);
 }
@@ -146,6 +152,9 @@ int Gallery::onEvent(base::IObject* source, int code)
             pile->setBackgroundDrawer(skin->getWindowDrawer(), false);
         return 0;
     }
+    // Closed after the click has been handled, as the desktop's close would.
+    if (source == close && code == Button::kClicked)
+        platform::postMessage(m_window, msg::kDefaultClose);
     if (source == nextSkin && code == Button::kClicked) {
         m_skinner.selectSkinByIndex((static_cast<std::size_t>(m_skinner.getCurrentIndex()) + 1) % m_skinner.getSkinCount());
         skinName->setText(m_skinner.getCurrentSkin()->getName());

@@ -42,6 +42,7 @@ public:
     win::Button* repeat = nullptr;
     win::Button* nextSkin = nullptr;
     win::Button* grip = nullptr;
+    win::Button* close = nullptr;
     win::CheckBox* check = nullptr;
     win::CheckBox* bound = nullptr;
     win::Box* flow = nullptr;
@@ -52,6 +53,7 @@ private:
     void name(base::IObject* source, std::string label);
 
     drawer::Skinner& m_skinner;
+    platform::WindowId m_window = 0;
     std::vector<std::pair<base::IObject*, std::string>> m_names;
     mutable std::mutex m_lock;
     std::vector<std::string> m_events;
