@@ -1,4 +1,4 @@
-#include "TempDir.h"
+#include "support/TempFolder.h"
 #include "ToolkitTesting.h"
 #include "gui/component/Box.h"
 #include "gui/widgets/Label.h"
@@ -117,7 +117,7 @@ TEST_F(LabelTest, APlainLabelLetsClicksThroughAndALinkTakesThem)
 
 TEST_F(LabelTest, ALinkOpensItsTargetWithTheDesktop)
 {
-    s::testing::TempDir dir;
+    s::testing::TempFolder dir;
     const std::string opened = dir.file("opened");
     const std::string script = dir.file("xdg-open");
     s::testing::writeWhole(script, "#!/bin/sh\nprintf '%s' \"$1\" > '" + opened + "'\n");
